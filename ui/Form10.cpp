@@ -1,0 +1,395 @@
+#include "Form10.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QMouseEvent>
+
+#include "Form11.h"
+#include "program.h"
+#include "score.h"
+#include "vb_color.h"
+
+namespace moxel::ui {
+
+namespace {
+
+constexpr quint32 kLightOrange = 0x0080C0FF;
+constexpr quint32 kLightYellow = 0x00C0FFFF;
+constexpr quint32 kCyan = 0x00FFFF00;
+constexpr quint32 kYellow = 0x0000FFFF;
+constexpr quint32 kGreen = 0x0000FF00;
+constexpr quint32 kOrange = 0x000080FF;
+constexpr quint32 kPaleYellow = 0x00C0FFFF;
+
+constexpr int kArrow = 1;
+constexpr int kCross = 2;
+
+constexpr FontSpec kDefaultFont{"MS Sans Serif", 8.25, false};
+constexpr FontSpec kClockFont{"MS Sans Serif", 12, true};
+
+QPixmap picture(const char* name) {
+    return QPixmap(QStringLiteral(":/pictures/") + QString::fromLatin1(name));
+}
+
+Label::Look comic(qreal points, bool bold, quint32 color, Label::Alignment alignment) {
+    return {color, alignment, {"Comic Sans MS", points, bold}};
+}
+
+}  // namespace
+
+ClientArea::ClientArea(QWidget* parent, QSize pixels, quint32 backColor) : QWidget(parent) {
+    setObjectName(QStringLiteral("ClientArea"));
+    setFixedSize(pixels);
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, vbColor(backColor));
+    setPalette(palette);
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit MouseMove();
+}
+
+Form10::Form10(QWidget* parent)
+    : QMainWindow(parent),
+      client_(new ClientArea(this, {733, 532}, vb::kWindowText)),
+      Command3(new CommandButton(client_, "Command3", {9600, 7080, 1335, 375}, false,
+                                 "&Start the game", kLightOrange)),
+      Command2(new CommandButton(client_, "Command2", {9600, 7440, 1335, 375}, false,
+                                 "&Stop the game", kLightOrange)),
+      Text2(new TextBox(client_, "Text2", {240, 600, 615, 405}, true, "Text2",
+                        makeFont(kClockFont))),
+      Text1(new TextBox(client_, "Text1", {1080, 600, 615, 405}, true, "Text1",
+                        makeFont(kClockFont))),
+      Timer3(new Timer(this, "Timer3", 1, true)),
+      Command1(new CommandButton(client_, "Command1", {7080, 4680, 3015, 855}, true,
+                                 "&Start the Game", kLightOrange, picture("arrow.ico"))),
+      Timer2(new Timer(this, "Timer2", 5, true)),
+      Timer1(new Timer(this, "Timer1", 5, true)),
+      Image5(new Image(client_, "Image5", {1320, 2880, 3240, 4110}, true,
+                       picture("portrait.jpg"), false)),
+      Image4(new Image(client_, "Image4", {2160, 4440, 5655, 1935}, true, picture("banner.gif"),
+                       false)),
+      Label7(new Label(client_, "Label7", {240, 240, 1335, 255}, true, "Time Display",
+                       comic(8.25, false, kYellow, Label::Center))),
+      Line1(new Line(client_, "Line1", {240, 480}, {1680, 480}, kPaleYellow, 1, true)),
+      Image3(new Image(client_, "Image3", {6720, 5400, 525, 555}, true, picture("target.gif"),
+                       false)),
+      Image2(new Image(client_, "Image2", {4440, 4200, 1095, 495}, true, QPixmap(), false)),
+      Label6(new Label(client_, "Label6", {5160, 3240, 4815, 735}, true,
+                       " Three Levels of difficuty available",
+                       comic(14.25, false, kGreen, Label::Center))),
+      Shape1(new Shape(client_, "Shape1", {120, 120, 1695, 975}, true, kGreen)),
+      Label5(new Label(client_, "Label5", {840, 680, 255, 375}, true, ":",
+                       {vb::kHighlightText, Label::Center, {"MS Sans Serif", 13.5, true}})),
+      Label4(new Label(client_, "Label4", {480, 360, 375, 375}, true, " ",
+                       {vb::kHighlightText, Label::LeftJustify, {}})),
+      Label3(new Label(client_, "Label3", {960, 360, 375, 375}, true, " ",
+                       {vb::kHighlightText, Label::LeftJustify, {}})),
+      Label2(new Label(client_, "Label2", {3480, 1920, 5655, 735}, true,
+                       "Catch the Moxel by left clicing the mouse    ",
+                       comic(14.25, false, kOrange, Label::Center))),
+      Label1(new Label(client_, "Label1", {1200, 840, 5175, 855}, true, "Catch the Moxel",
+                       comic(21.75, true, kYellow, Label::LeftJustify))),
+      Image1{new Image(client_, "Image1(0)", {240, 2160, 525, 555}, true, picture("target.gif"),
+                       true),
+             new Image(client_, "Image1(1)", {9840, 1560, 285, 195}, true,
+                       picture("target.gif"), true)},
+      mnuGame(new MenuTitle(menuBar(), "mnuGame", "&Start new game")),
+      mnuNew(new MenuItem(mnuGame, "mnuNew", "&New Game")),
+      mnuExit(new MenuItem(mnuGame, "mnuExit", "&Exit")),
+      mnuOption(new MenuTitle(menuBar(), "mnuOption", "&Difficulty Options")),
+      mnuLevel1(new MenuItem(mnuOption, "mnuLevel1", "&Level 1")),
+      mnulevel2(new MenuItem(mnuOption, "mnulevel2", "Level 2")),
+      mnuLevel3(new MenuItem(mnuOption, "mnuLevel3", "Level 3")),
+      backColor_(vb::kWindowText) {
+    installFontSubstitutes();
+    setObjectName(QStringLiteral("Form10"));
+    setWindowTitle(QStringLiteral("There's something about Moxel"));
+    setCentralWidget(client_);
+    client_->setFont(makeFont(kDefaultFont));
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    stackControls({Command3, Command2, Text2, Text1, Command1},
+                  {Image5, Image4, Label7, Line1, Image3, Image2, Label6, Shape1, Label5, Label4,
+                   Label3, Label2, Label1, Image1[1], Image1[0]});
+    setTabOrder(Command1, Text1);
+    setTabOrder(Text1, Text2);
+    setTabOrder(Text2, Command2);
+    setTabOrder(Command2, Command3);
+    Command1->setFocus();
+
+    Image5->setAccessibleName(QStringLiteral("Portrait of Moxel"));
+    Image4->setAccessibleName(QStringLiteral("Moxel banner"));
+    Image3->setAccessibleName(QStringLiteral("Moxel"));
+    Image2->setAccessibleName(QStringLiteral("Empty picture"));
+    for (Image* target : Image1) target->setAccessibleName(QStringLiteral("Moxel target"));
+
+    connectHandlers();
+}
+
+Form10::~Form10() { delete scoreWindow_; }
+
+void Form10::connectHandlers() {
+    connect(client_, &ClientArea::MouseMove, this, &Form10::Form_MouseMove);
+    connect(Command1, &QPushButton::clicked, this, &Form10::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form10::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form10::Command3_Click);
+    connect(Command1, &CommandButton::MouseMove, this, &Form10::Command1_MouseMove);
+    connect(Command2, &CommandButton::MouseMove, this, &Form10::Command2_MouseMove);
+    connect(Command3, &CommandButton::MouseMove, this, &Form10::Command3_MouseMove);
+    connect(mnuNew, &MenuItem::Click, this, &Form10::mnuNew_Click);
+    connect(mnuExit, &MenuItem::Click, this, &Form10::mnuExit_Click);
+    connect(mnuLevel1, &MenuItem::Click, this, &Form10::mnuLevel1_Click);
+    connect(mnulevel2, &MenuItem::Click, this, &Form10::mnulevel2_Click);
+    connect(mnuLevel3, &MenuItem::Click, this, &Form10::mnuLevel3_Click);
+    connect(Timer1, &Timer::tick, this, &Form10::Timer1_Timer);
+    connect(Timer3, &Timer::tick, this, &Form10::Timer3_Timer);
+    for (int index : {0, 1}) {
+        connect(Image1[index], &Image::Click, this, [this, index] { Image1_Click(index); });
+    }
+}
+
+void Form10::setMousePointer(int pointer) {
+    mousePointer_ = pointer;
+    switch (pointer) {
+        case kArrow:
+            client_->setCursor(Qt::ArrowCursor);
+            break;
+        case kCross:
+            client_->setCursor(Qt::CrossCursor);
+            break;
+        default:
+            client_->unsetCursor();
+            break;
+    }
+}
+
+// --- Handlers
+
+void Form10::Form_Load() {
+    runHandler(this, [&] {
+        GameState& s = game_.state();
+        s.isStart = 0;
+        unloadScoreWindow();
+        setMenusAvailable(false);
+        show();
+        s.speed = kFirstLevelSpeed;
+        game_.applySpeedToTimers();
+        Image1[0]->setVisibleFlag(false);
+        Image1[1]->setVisibleFlag(false);
+        game_.resetDirections();
+        game_.resetClock();
+        game_.halt();
+        for (QWidget* control : std::initializer_list<QWidget*>{
+                 Text1, Text2, Shape1, Label3, Label4, Label5, Label7, Line1, Image4}) {
+            control->setVisible(false);
+        }
+    });
+}
+
+void Form10::Command1_Click() {
+    runHandler(this, [&] {
+        game_.state().isStart = 1;
+        Command2->setVisibleFlag(true);
+        Image4->setVisibleFlag(true);
+        Image1[0]->setVisibleFlag(true);
+        Image1[1]->setVisibleFlag(true);
+        Command1->setVisibleFlag(false);
+        Label1->setVisibleFlag(false);
+        Timer3->setEnabled(true);
+        for (QWidget* control : std::initializer_list<QWidget*>{Text1, Text2, Label5, Label7}) {
+            control->setVisible(true);
+        }
+        Shape1->setVisibleFlag(true);
+        Image3->setVisibleFlag(false);
+        Image5->setVisibleFlag(false);
+        Line1->setVisibleFlag(true);
+        Timer1->setEnabled(true);
+        setMousePointer(kCross);
+    });
+}
+
+void Form10::Command2_Click() {
+    runHandler(this, [&] {
+        game_.halt();
+        setMenusAvailable(true);
+        Command2->setVisibleFlag(false);
+        Command3->setVisibleFlag(true);
+    });
+}
+
+void Form10::Command3_Click() {
+    runHandler(this, [&] {
+        Command3->setVisibleFlag(false);
+        Command2->setVisibleFlag(true);
+        setMenusAvailable(false);
+        game_.newGameStart();
+    });
+}
+
+void Form10::mnuNew_Click() {
+    runHandler(this, [&] {
+        Command2->setVisibleFlag(true);
+        Command3->setVisibleFlag(false);
+        setMenusAvailable(false);
+        game_.newGameStart();
+    });
+}
+
+void Form10::mnuLevel1_Click() {
+    runHandler(this, [&] {
+        setMenusAvailable(false);
+        Command2->setVisibleFlag(true);
+        Command3->setVisibleFlag(false);
+        startAtLevel(kLevels[0].speed);
+    });
+}
+
+void Form10::mnulevel2_Click() {
+    runHandler(this, [&] {
+        Command2->setVisibleFlag(true);
+        Command3->setVisibleFlag(false);
+        setMenusAvailable(false);
+        startAtLevel(kLevels[1].speed);
+    });
+}
+
+void Form10::mnuLevel3_Click() {
+    runHandler(this, [&] {
+        Command2->setVisibleFlag(true);
+        Command3->setVisibleFlag(false);
+        setMenusAvailable(false);
+        startAtLevel(kLevels[2].speed);
+    });
+}
+
+void Form10::mnuExit_Click() {
+    runHandler(this, [] { program::end(); });
+}
+
+void Form10::Command1_MouseMove() {
+    runHandler(this, [&] { Command1->setBackColor(kLightYellow); });
+}
+
+void Form10::Command2_MouseMove() {
+    runHandler(this, [&] {
+        setMousePointer(kArrow);
+        Command2->setBackColor(kCyan);
+    });
+}
+
+void Form10::Command3_MouseMove() {
+    runHandler(this, [&] {
+        setMousePointer(kArrow);
+        Command3->setBackColor(kLightYellow);
+    });
+}
+
+void Form10::Form_MouseMove() {
+    runHandler(this, [&] {
+        if (game_.state().isStart == 1) setMousePointer(kCross);
+        for (CommandButton* button : {Command1, Command2, Command3}) {
+            button->setBackColor(kLightOrange);
+        }
+    });
+}
+
+void Form10::Timer1_Timer() {
+    runHandler(this, [&] { game_.motionStep(); });
+}
+
+void Form10::Timer3_Timer() {
+    runHandler(this, [&] { game_.clockTick(); });
+}
+
+void Form10::Image1_Click(int Index) {
+    runHandler(this, [&] {
+        if (Index != 0 && Index != 1) raiseError(ErrorKind::NoSuchControl);
+        Image1[Index]->setBorderStyle(1);
+        Form11& score = loadScoreWindow();
+        score.hide();
+        game_.halt();
+        Command2->setVisibleFlag(false);
+        score.Label5->setCaption(QString::fromStdString(unitText(game_.state())));
+        score.Label6->setCaption(QString::fromStdString(tickText(game_.state())));
+        const Score result = computeScore(game_.state());
+        score.Label11->setCaption(QString::fromStdString(result.text));
+        score.Label8->setCaption(
+            QString::fromLatin1(result.rank.data(), qsizetype(result.rank.size())));
+        score.show();
+        score.raise();
+        score.activateWindow();
+    });
+}
+
+// --- Helpers of the handlers
+
+void Form10::setMenusAvailable(bool available) {
+    mnuGame->setAvailable(available);
+    mnuOption->setAvailable(available);
+}
+
+void Form10::startAtLevel(Integer speed) {
+    game_.state().speed = speed;
+    game_.newGameStart();
+}
+
+Form11& Form10::loadScoreWindow() {
+    if (!scoreWindow_) scoreWindow_ = new Form11(*this);
+    return *scoreWindow_;
+}
+
+Form11* Form10::scoreWindow() const { return scoreWindow_; }
+
+void Form10::unloadScoreWindow() { delete scoreWindow_; }
+
+void Form10::scoreWindowClosed() { scoreWindow_ = nullptr; }
+
+void Form10::unload() {
+    hide();
+    for (Timer* timer : {Timer1, Timer2, Timer3}) timer->setEnabled(false);
+}
+
+void Form10::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the game, the score window with it.
+    event->accept();
+    unloadScoreWindow();
+    program::end();
+}
+
+// --- GameView
+
+Timer* Form10::timer(TimerId id) const {
+    switch (id) {
+        case TimerId::Timer1:
+            return Timer1;
+        case TimerId::Timer2:
+            return Timer2;
+        case TimerId::Timer3:
+            break;
+    }
+    return Timer3;
+}
+
+void Form10::setTimerInterval(TimerId id, int milliseconds) { timer(id)->setInterval(milliseconds); }
+
+void Form10::setTimerEnabled(TimerId id, bool enabled) { timer(id)->setEnabled(enabled); }
+
+TargetRect Form10::target(int index) const {
+    const Image& image = *Image1[std::size_t(index)];
+    return {image.Left(), image.Top(), image.Width(), image.Height()};
+}
+
+void Form10::setTargetLeft(int index, float left) { Image1[std::size_t(index)]->setLeft(left); }
+
+void Form10::setTargetTop(int index, float top) { Image1[std::size_t(index)]->setTop(top); }
+
+void Form10::setClockText(ClockBox box, std::string_view text) {
+    TextBox* textBox = box == ClockBox::Text1 ? Text1 : Text2;
+    textBox->setTextValue(QString::fromLatin1(text.data(), qsizetype(text.size())));
+}
+
+}  // namespace moxel::ui

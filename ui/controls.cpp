@@ -1,0 +1,285 @@
+#include "controls.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <cmath>
+
+#include "vb_color.h"
+
+namespace moxel::ui {
+
+namespace {
+
+int nearestPixel(float twips) { return int(std::lround(twips / kTwipsPerPixel)); }
+
+void setColor(QWidget& widget, QPalette::ColorRole role, quint32 value) {
+    QPalette palette = widget.palette();
+    palette.setColor(role, vbColor(value));
+    widget.setPalette(palette);
+}
+
+}  // namespace
+
+QRect toPixels(const TwipsRect& rect) {
+    return {nearestPixel(rect.left), nearestPixel(rect.top), nearestPixel(rect.width),
+            nearestPixel(rect.height)};
+}
+
+QFont makeFont(const FontSpec& spec) {
+    QFont font(QString::fromLatin1(spec.family));
+    font.setPointSizeF(spec.points);
+    font.setBold(spec.bold);
+    return font;
+}
+
+void installFontSubstitutes() {
+    QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
+                               {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Arial"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+// --- CommandButton
+
+CommandButton::CommandButton(QWidget* parent, const char* name, const TwipsRect& rect,
+                             bool visible, const QString& caption, quint32 backColor,
+                             const QPixmap& picture)
+    : Control(parent, name, rect, visible), backColor_(backColor), picture_(picture) {
+    setText(caption);
+    setAutoDefault(false);
+    setAccessibleName(QString(caption).remove(QLatin1Char('&')));
+}
+
+void CommandButton::setBackColor(quint32 color) {
+    if (color == backColor_) return;
+    backColor_ = color;
+    update();
+}
+
+void CommandButton::mouseMoveEvent(QMouseEvent* event) {
+    QPushButton::mouseMoveEvent(event);
+    event->accept();
+    emit MouseMove();
+}
+
+void CommandButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect box = rect();
+    painter.fillRect(box, vbColor(backColor_));
+
+    // A raised bevel, sunken while pressed, as graphical buttons draw it.
+    const QColor light = vbColor(0x80000014), shadow = vbColor(0x80000010);
+    const QColor dark = vbColor(0x80000015);
+    const bool down = isDown();
+    painter.setPen(down ? dark : light);
+    painter.drawLine(box.topLeft(), box.topRight() - QPoint(1, 0));
+    painter.drawLine(box.topLeft(), box.bottomLeft() - QPoint(0, 1));
+    painter.setPen(down ? light : dark);
+    painter.drawLine(box.bottomLeft(), box.bottomRight());
+    painter.drawLine(box.topRight(), box.bottomRight());
+    if (!down) {
+        painter.setPen(shadow);
+        painter.drawLine(box.bottomLeft() + QPoint(1, -1), box.bottomRight() - QPoint(1, 1));
+        painter.drawLine(box.topRight() + QPoint(-1, 1), box.bottomRight() - QPoint(1, 1));
+    }
+
+    QRect content = box.adjusted(3, 3, -3, -3).translated(down ? QPoint(1, 1) : QPoint());
+    const int flags = Qt::AlignHCenter | Qt::TextShowMnemonic | Qt::TextWordWrap;
+    if (!picture_.isNull()) {
+        // The picture centred in the upper part, the caption beneath it.
+        const QSize pictureSize = picture_.deviceIndependentSize().toSize();
+        const int textHeight = fontMetrics().boundingRect(content, flags, text()).height();
+        const int top = content.top() + std::max(0, (content.height() - pictureSize.height() -
+                                                     textHeight - 2) / 2);
+        painter.drawPixmap(QRect(QPoint(content.center().x() - pictureSize.width() / 2 + 1, top),
+                                 pictureSize),
+                           picture_);
+        content.setTop(top + pictureSize.height() + 2);
+        style()->drawItemText(&painter, content, flags | Qt::AlignTop, palette(), isEnabled(),
+                              text(), QPalette::ButtonText);
+    } else {
+        style()->drawItemText(&painter, content, flags | Qt::AlignVCenter, palette(), isEnabled(),
+                              text(), QPalette::ButtonText);
+    }
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = box.adjusted(4, 4, -4, -4);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+// --- TextBox
+
+TextBox::TextBox(QWidget* parent, const char* name, const TwipsRect& rect, bool visible,
+                 const QString& text, const QFont& font)
+    : Control(parent, name, rect, visible), text_(text) {
+    setFont(font);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    setPalette(palette);
+    setText(text_);
+    setAccessibleName(QString::fromLatin1(name));
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& edited) { text_ = edited; });
+}
+
+void TextBox::setTextValue(const QString& text) {
+    text_ = text;
+    FramePacer::instance().show(*this);
+}
+
+void TextBox::present() {
+    Control::present();
+    if (text() != text_) setText(text_);
+}
+
+// --- Label
+
+Label::Label(QWidget* parent, const char* name, const TwipsRect& rect, bool visible,
+             const QString& caption, const Look& look)
+    : Control(parent, name, rect, visible),
+      foreColor_(look.foreColor),
+      backColor_(look.backColor),
+      backStyle_(look.backStyle) {
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    static constexpr Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignRight,
+                                                   Qt::AlignHCenter};
+    setAlignment(horizontal[look.alignment] | Qt::AlignTop);
+    if (look.font.family) setFont(makeFont(look.font));
+    setText(caption);
+    applyColors();
+}
+
+void Label::setForeColor(quint32 color) {
+    foreColor_ = color;
+    applyColors();
+}
+
+void Label::setBackColor(quint32 color) {
+    backColor_ = color;
+    applyColors();
+}
+
+void Label::setBackStyle(int style) {
+    backStyle_ = style;
+    applyColors();
+}
+
+void Label::applyColors() {
+    setColor(*this, QPalette::WindowText, foreColor_);
+    setColor(*this, QPalette::Window, backColor_);
+    setAutoFillBackground(backStyle_ == Opaque);
+}
+
+// --- Image
+
+Image::Image(QWidget* parent, const char* name, const TwipsRect& rect, bool visible,
+             const QPixmap& picture, bool stretch)
+    : Control(parent, name, rect, visible), picture_(picture), stretch_(stretch) {}
+
+void Image::setBorderStyle(int style) {
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    update();
+}
+
+const QPixmap& Image::scaledPicture() {
+    // Stretching is done once per size, not on every frame.
+    const qreal ratio = devicePixelRatioF();
+    const QSize target = (QSizeF(size()) * ratio).toSize();
+    if (scaled_.size() != target || scaled_.devicePixelRatio() != ratio) {
+        scaled_ = picture_.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_.setDevicePixelRatio(ratio);
+    }
+    return scaled_;
+}
+
+void Image::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!picture_.isNull()) {
+        if (stretch_) {
+            painter.drawPixmap(0, 0, scaledPicture());
+        } else {
+            painter.drawPixmap(0, 0, picture_);
+        }
+    }
+    if (borderStyle_ == 1) {
+        const QRect box = rect();
+        painter.setPen(vbColor(0x80000010));
+        painter.drawLine(box.topLeft(), box.topRight());
+        painter.drawLine(box.topLeft(), box.bottomLeft());
+        painter.setPen(vbColor(0x80000014));
+        painter.drawLine(box.bottomLeft(), box.bottomRight());
+        painter.drawLine(box.topRight(), box.bottomRight());
+    }
+}
+
+void Image::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) pressed_ = true;
+}
+
+void Image::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    // The press made this control the mouse's receiver; the release clicks it
+    // wherever the target has moved to meanwhile.
+    if (event->button() != Qt::LeftButton || !pressed_) return;
+    pressed_ = false;
+    emit Click();
+}
+
+void Image::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is not a click of its own.
+    event->accept();
+    pressed_ = false;
+}
+
+// --- Shape
+
+Shape::Shape(QWidget* parent, const char* name, const TwipsRect& rect, bool visible,
+             quint32 borderColor)
+    : Control(parent, name, rect, visible), borderColor_(borderColor) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Shape::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(vbColor(borderColor_));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+// --- Line
+
+Line::Line(QWidget* parent, const char* name, QPointF from, QPointF to, quint32 color,
+           int widthPixels, bool visible)
+    : QWidget(parent), from_(from), to_(to), color_(color), width_(widthPixels) {
+    setObjectName(QString::fromLatin1(name));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    const QPointF a = from / kTwipsPerPixel, b = to / kTwipsPerPixel;
+    const int pad = (widthPixels + 1) / 2;
+    setGeometry(QRectF(a, b).normalized().toAlignedRect().adjusted(-pad, -pad, pad, pad));
+    setVisible(visible);
+}
+
+void Line::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(vbColor(color_), width_, Qt::SolidLine, Qt::FlatCap));
+    const QPointF origin = pos();
+    painter.drawLine(from_ / kTwipsPerPixel - origin, to_ / kTwipsPerPixel - origin);
+}
+
+void stackControls(std::initializer_list<QWidget*> windowed,
+                   std::initializer_list<QWidget*> graphical) {
+    // Raising in reverse creation order leaves the first-created control on top.
+    for (auto it = std::rbegin(graphical); it != std::rend(graphical); ++it) (*it)->raise();
+    for (auto it = std::rbegin(windowed); it != std::rend(windowed); ++it) (*it)->raise();
+}
+
+}  // namespace moxel::ui
