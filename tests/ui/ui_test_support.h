@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTest>
+#include <QWindow>
+
+#include "Form10.h"
+#include "Form11.h"
+
+namespace moxel::ui::testing {
+
+// Window-coordinate point of a client-area position given in twips.
+inline QPoint windowPoint(const QMainWindow& form, QPointF twips) {
+    const QPoint pixels = (twips / kTwipsPerPixel).toPoint();
+    return form.centralWidget()->mapTo(&form, pixels);
+}
+
+// A point inside a control, `fraction` of the way across and down.
+template <class Control>
+QPoint pointIn(const Control& control, qreal fx = 0.5, qreal fy = 0.5) {
+    const QRect box = control.geometry();
+    return control.parentWidget()->mapTo(control.window(),
+                                         box.topLeft() + QPoint(int(box.width() * fx),
+                                                                int(box.height() * fy)));
+}
+
+inline void click(QWidget& window, QPoint point) {
+    QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, point);
+}
+
+inline void move(QWidget& window, QPoint point) {
+    QTest::mouseMove(window.windowHandle(), point);
+}
+
+// Every score window that exists, shown or not, not yet on its way out.
+inline QList<Form11*> scoreWindows() {
+    QList<Form11*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* form = qobject_cast<Form11*>(widget)) found.append(form);
+    }
+    return found;
+}
+
+// Freezes the real timers so a test can tick the handlers itself.
+inline void freezeTimers(Form10& form) {
+    form.Timer1->setEnabled(false);
+    form.Timer3->setEnabled(false);
+}
+
+inline void clockTicks(Form10& form, int count) {
+    for (int i = 0; i < count; ++i) form.Timer3_Timer();
+}
+
+}  // namespace moxel::ui::testing
