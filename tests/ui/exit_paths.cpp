@@ -19,6 +19,20 @@ void clickExitGame(Form10& form) {
 }
 
 const std::map<std::string, std::function<void(Form10&)>> scenarios{
+    {"scripted-game",
+     [](Form10& form) {
+         form.Command1_Click();
+         QTest::qWait(200);
+         form.Command2_Click();
+         form.mnuLevel3->trigger();
+         QTest::qWait(100);
+         click(form, pointIn(*form.Image1[0]));
+         QTest::qWait(20);
+         form.scoreWindow()->Command1_Click();
+         form.Image1_Click(1);
+         QTest::qWait(20);
+         clickExitGame(form);
+     }},
     {"menu-exit",
      [](Form10& form) {
          form.Command1_Click();
