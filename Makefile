@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench asan memcheck clean
 
 all: build
 
@@ -21,6 +21,19 @@ test: build
 
 run: build
 	$(BUILD)/app/catch-the-moxel
+
+bench: build
+	$(BUILD)/bench/moxel-bench
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	$(MAKE) test PRESET=asan
+
+# A scripted game (start, stop, level 3, catch, close, catch, exit) under memcheck.
+memcheck: build
+	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --leak-check=full \
+	    --errors-for-leak-kinds=definite --error-exitcode=1 --num-callers=30 \
+	    $(BUILD)/tests/exit_paths scripted-game
 
 clean:
 	rm -rf build

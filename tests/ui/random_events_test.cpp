@@ -77,7 +77,8 @@ class RandomEventsTest : public QObject {
     }
 
     void playOne() {
-        Form11* score = form->scoreWindow();
+        const QPointer<Form11> score = form->scoreWindow();  // an event may unload it
+        const bool scoreWasShown = score && score->isVisible();
         switch (below(14)) {
             case 0:
             case 1: {
@@ -177,7 +178,7 @@ class RandomEventsTest : public QObject {
                 break;
         }
         finishUnloads();
-        countOutcome(score && score->isVisible());
+        countOutcome(scoreWasShown);
     }
 
     // Tallies what the event led to; an error window is read and dismissed.
