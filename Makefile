@@ -3,7 +3,7 @@ PRESET ?= default
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test run bench asan memcheck clean
+.PHONY: all deps configure build test run bench asan memcheck package screenshots clean
 
 all: build
 
@@ -34,6 +34,14 @@ memcheck: build
 	QT_QPA_PLATFORM=offscreen valgrind --tool=memcheck --leak-check=full \
 	    --errors-for-leak-kinds=definite --error-exitcode=1 --num-callers=30 \
 	    $(BUILD)/tests/exit_paths scripted-game
+
+# A Debian package of the game, in build/default/package/.
+package: build
+	cd $(BUILD) && cpack
+
+# The README's pictures of the start screen, a game and the score window.
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/app/moxel-screenshots docs
 
 clean:
 	rm -rf build

@@ -1,6 +1,7 @@
 #include "Form10.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
 
@@ -109,6 +110,7 @@ Form10::Form10(QWidget* parent)
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("There's something about Moxel"));
     setCentralWidget(client_);
+    client_->setAccessibleName(QStringLiteral("Playing field"));
     client_->setFont(makeFont(kDefaultFont));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -121,16 +123,25 @@ Form10::Form10(QWidget* parent)
     setTabOrder(Command2, Command3);
     Command1->setFocus();
 
-    Image5->setAccessibleName(QStringLiteral("Portrait of Moxel"));
-    Image4->setAccessibleName(QStringLiteral("Moxel banner"));
-    Image3->setAccessibleName(QStringLiteral("Moxel"));
-    Image2->setAccessibleName(QStringLiteral("Empty picture"));
-    for (Image* target : Image1) target->setAccessibleName(QStringLiteral("Moxel target"));
+    describeForScreenReaders();
 
     connectHandlers();
 }
 
 Form10::~Form10() { delete scoreWindow_; }
+
+void Form10::describeForScreenReaders() {
+    // Captions name themselves; pictures, blanks and the clock get a short description.
+    const std::pair<QWidget*, const char*> descriptions[] = {
+        {Text2, "Clock units"},      {Text1, "Clock ticks"},     {Image5, "Portrait of Moxel"},
+        {Image4, "Moxel banner"},    {Line1, "Clock underline"}, {Image3, "Moxel"},
+        {Image2, "Blank picture"},   {Shape1, "Clock frame"},    {Label4, "Blank"},
+        {Label3, "Blank"},           {Image1[0], "Moxel target"}, {Image1[1], "Moxel target"},
+    };
+    for (auto [control, description] : descriptions) {
+        control->setAccessibleName(QString::fromLatin1(description));
+    }
+}
 
 void Form10::connectHandlers() {
     connect(client_, &ClientArea::MouseMove, this, &Form10::Form_MouseMove);
@@ -351,6 +362,43 @@ void Form10::scoreWindowClosed() { scoreWindow_ = nullptr; }
 void Form10::unload() {
     hide();
     for (Timer* timer : {Timer1, Timer2, Timer3}) timer->setEnabled(false);
+}
+
+// Alt plus a letter presses the visible button whose caption marks that letter,
+// else opens the available menu title that does. Qt's own mnemonics would find
+// the S of the start buttons and of the game menu ambiguous and press neither.
+QWidget* Form10::accessKeyTarget(const QKeyEvent& event) const {
+    if (event.modifiers() != Qt::AltModifier) return nullptr;
+    const QKeySequence key(event.key() | Qt::AltModifier);
+    for (CommandButton* button : {Command1, Command2, Command3}) {
+        if (button->isVisible() && QKeySequence::mnemonic(button->text()) == key) return button;
+    }
+    for (MenuTitle* title : {mnuGame, mnuOption}) {
+        if (title->Enabled() && QKeySequence::mnemonic(title->title()) == key) return title;
+    }
+    return nullptr;
+}
+
+bool Form10::event(QEvent* event) {
+    // Claim the key before Qt's shortcuts see it; keyPressEvent then presses.
+    if (event->type() == QEvent::ShortcutOverride &&
+        accessKeyTarget(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void Form10::keyPressEvent(QKeyEvent* event) {
+    QWidget* target = accessKeyTarget(*event);
+    if (auto* button = qobject_cast<CommandButton*>(target)) {
+        button->setFocus(Qt::ShortcutFocusReason);
+        button->animateClick();
+    } else if (auto* title = qobject_cast<MenuTitle*>(target)) {
+        menuBar()->setActiveAction(title->menuAction());
+    } else {
+        QMainWindow::keyPressEvent(event);
+    }
 }
 
 void Form10::closeEvent(QCloseEvent* event) {

@@ -136,6 +136,8 @@ public slots:
     void Image1_Click(int Index);
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -148,7 +150,9 @@ private:
     void setClockText(ClockBox box, std::string_view text) override;
 
     Timer* timer(TimerId id) const;
+    QWidget* accessKeyTarget(const QKeyEvent& event) const;
     void connectHandlers();
+    void describeForScreenReaders();
     void setMenusAvailable(bool available);
     void startAtLevel(Integer speed);
 

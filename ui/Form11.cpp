@@ -64,11 +64,19 @@ Form11::Form11(Form10& main)
     setAttribute(Qt::WA_DeleteOnClose);
     setGeometry(kClientArea);
     setFixedSize(kClientArea.size());
+    client_->setAccessibleName(windowTitle());
     client_->setFont(makeFont({"MS Sans Serif", 8.25, false}));
 
     stackControls({Command3, Command1}, {Label11, Label10, Label9, Line2, Line1, Label8, Label7,
                                          Label6, Label5, Label4, Label3, Label2, Label1});
     setTabOrder(Command1, Command3);
+    Line1->setAccessibleName(QStringLiteral("Divider"));
+    Line2->setAccessibleName(QStringLiteral("Divider"));
+    Label7->setAccessibleName(QStringLiteral("Blank"));
+    Label5->setAccessibleDescription(QStringLiteral("Time in units"));
+    Label6->setAccessibleDescription(QStringLiteral("Time in ticks"));
+    Label11->setAccessibleDescription(QStringLiteral("Score"));
+    Label8->setAccessibleDescription(QStringLiteral("Rank"));
     Command1->setFocus();
 
     connect(client_, &ClientArea::MouseMove, this, &Form11::Form_MouseMove);

@@ -51,7 +51,6 @@ CommandButton::CommandButton(QWidget* parent, const char* name, const TwipsRect&
     : Control(parent, name, rect, visible), backColor_(backColor), picture_(picture) {
     setText(caption);
     setAutoDefault(false);
-    setAccessibleName(QString(caption).remove(QLatin1Char('&')));
 }
 
 void CommandButton::setBackColor(quint32 color) {
@@ -125,7 +124,6 @@ TextBox::TextBox(QWidget* parent, const char* name, const TwipsRect& rect, bool 
     palette.setColor(QPalette::Text, Qt::black);
     setPalette(palette);
     setText(text_);
-    setAccessibleName(QString::fromLatin1(name));
     connect(this, &QLineEdit::textEdited, this, [this](const QString& edited) { text_ = edited; });
 }
 
@@ -203,6 +201,8 @@ const QPixmap& Image::scaledPicture() {
 
 void Image::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    // At a device pixel ratio above 1 a natural-size picture is scaled smoothly.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!picture_.isNull()) {
         if (stretch_) {
             painter.drawPixmap(0, 0, scaledPicture());

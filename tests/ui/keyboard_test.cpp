@@ -1,0 +1,128 @@
+#include <QAccessible>
+#include <QMenuBar>
+
+#include "ui_test_support.h"
+
+using namespace moxel::ui;
+using namespace moxel::ui::testing;
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Form10> form;
+
+    Form10& active() {
+        form->Form_Load();
+        form->activateWindow();
+        if (!QTest::qWaitForWindowActive(form.get())) qFatal("main window not active");
+        return *form;
+    }
+    static void altKey(QWidget* window, Qt::Key key) {
+        QTest::keyClick(window, key, Qt::AltModifier);
+    }
+    static QMenu* openMenu() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+    static QStringList unnamedControls(QWidget& window) {
+        QStringList unnamed;
+        for (QWidget* control : window.findChildren<QWidget*>()) {
+            if (!control->isVisible() || control->objectName().isEmpty()) continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+            if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()) {
+                unnamed << control->objectName();
+            }
+        }
+        return unnamed;
+    }
+
+private slots:
+    void initTestCase() { quietOffscreenNotes(); }
+    void init() { form = std::make_unique<Form10>(); }
+    void cleanup() {
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        form.reset();
+    }
+
+    void altAndTheMarkedLetterPressTheVisibleButton() {
+        Form10& f = active();
+        altKey(&f, Qt::Key_S);  // "&Start the Game", though the menu title shares the S
+        QTRY_COMPARE(f.isStart(), short(1));
+        altKey(&f, Qt::Key_S);  // "&Stop the game"
+        QTRY_VERIFY(f.Command3->Visible());
+        QVERIFY(!f.Timer1->Enabled());
+        altKey(&f, Qt::Key_S);  // "&Start the game"
+        QTRY_VERIFY(f.Timer1->Enabled());
+        QCOMPARE(openMenu(), nullptr);
+    }
+
+    void menuTitlesOpenWithAltAndTheirCommandsWithTheLetter() {
+        Form10& f = active();
+        f.Command1_Click();
+        f.Command2_Click();
+        altKey(&f, Qt::Key_D);
+        QTRY_VERIFY(openMenu());
+        QCOMPARE(openMenu(), static_cast<QMenu*>(f.mnuOption));
+        QTest::keyClick(openMenu(), Qt::Key_L);  // "&Level 1"
+        QTRY_VERIFY(f.Timer1->Enabled());
+        QCOMPARE(f.speed(), short(30));
+        QVERIFY(!openMenu());
+
+        f.Command2_Click();
+        f.menuBar()->setActiveAction(f.mnuGame->menuAction());
+        QTRY_VERIFY(openMenu());
+        QTest::keyClick(openMenu(), Qt::Key_N);  // "&New Game"
+        QTRY_VERIFY(f.Timer1->Enabled());
+    }
+
+    void unavailableTitlesIgnoreTheirAccessKeys() {
+        Form10& f = active();
+        altKey(&f, Qt::Key_D);
+        QTest::qWait(20);
+        QCOMPARE(openMenu(), nullptr);
+        QCOMPARE(f.isStart(), short(0));
+    }
+
+    void scoreWindowButtonsHaveAccessKeys() {
+        Form10& f = active();
+        f.Command1_Click();
+        freezeTimers(f);
+        clockTicks(f, 5);
+        f.Image1_Click(0);
+        Form11* score = f.scoreWindow();
+        score->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(score));
+        QCOMPARE(QApplication::focusWidget(), score->Command1);
+        altKey(score, Qt::Key_C);
+        QTRY_COMPARE(f.scoreWindow(), nullptr);
+        QVERIFY(f.Command3->Visible());
+    }
+
+    void tabFollowsTheDesignedOrder() {
+        Form10& f = active();
+        f.Command1_Click();
+        f.Command2->setFocus();
+        f.Command3->setVisibleFlag(true);
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"Command3", "Text1", "Text2", "Command2"}));
+    }
+
+    void everyShownControlHasAnAccessibleName() {
+        Form10& f = active();
+        QCOMPARE(unnamedControls(f), QStringList{});
+        f.Command1_Click();
+        freezeTimers(f);
+        f.Label3->setVisibleFlag(true);
+        f.Label4->setVisibleFlag(true);
+        QCOMPARE(unnamedControls(f), QStringList{});
+        clockTicks(f, 5);
+        f.Image1_Click(1);
+        QCOMPARE(unnamedControls(*f.scoreWindow()), QStringList{});
+        QAccessibleInterface* close = QAccessible::queryAccessibleInterface(f.scoreWindow()->Command1);
+        QCOMPARE(close->text(QAccessible::Name), QStringLiteral("Close the score Bar"));
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_test.moc"
