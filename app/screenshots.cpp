@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
     form.Command1_Click();
     form.Timer1->setEnabled(false);
     form.Timer3->setEnabled(false);
-    for (int tick = 0; tick < 90; ++tick) form.Timer1_Timer();
+    for (int tick = 0; tick < 25; ++tick) form.Timer1_Timer();
     for (int tick = 0; tick < 257; ++tick) form.Timer3_Timer();
     ok = save(form, folder, "play-screen.png") && ok;
 
