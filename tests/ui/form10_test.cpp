@@ -219,6 +219,17 @@ private slots:
         QVERIFY(!f.mnuOption->menuAction()->isEnabled());
         QTest::keyClick(&f, Qt::Key_D, Qt::AltModifier);
         QVERIFY(!f.mnuOption->isVisible());
+        QMenuBar* bar = f.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(f.mnuGame->menuAction()).center());
+        QTest::qWait(20);
+        QVERIFY(!f.mnuGame->isVisible());
+
+        f.Command2_Click();  // available again: the same click opens it
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(f.mnuGame->menuAction()).center());
+        QTRY_VERIFY(f.mnuGame->isVisible());
+        f.mnuGame->close();
     }
 
     void timer2NeverTicks() {
