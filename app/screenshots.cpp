@@ -25,7 +25,8 @@ bool save(QWidget& window, const QDir& folder, const char* name) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) return 1;
+    if (!folder.exists() && !QDir().mkpath(folder.path()))
+        return 1;
 
     moxel::ui::Form10 form;
     form.Form_Load();
@@ -37,8 +38,10 @@ int main(int argc, char* argv[]) {
     form.Command1_Click();
     form.Timer1->setEnabled(false);
     form.Timer3->setEnabled(false);
-    for (int tick = 0; tick < 25; ++tick) form.Timer1_Timer();
-    for (int tick = 0; tick < 257; ++tick) form.Timer3_Timer();
+    for (int tick = 0; tick < 25; ++tick)
+        form.Timer1_Timer();
+    for (int tick = 0; tick < 257; ++tick)
+        form.Timer3_Timer();
     ok = save(form, folder, "play-screen.png") && ok;
 
     form.Image1_Click(0);

@@ -8,9 +8,13 @@ namespace moxel {
 namespace {
 
 // The limit tests compare a single-precision sum; one outside the range overflows.
-float edge(float position, float size) { return checkedSum(position, size, ErrorKind::Overflow); }
+float edge(float position, float size) {
+    return checkedSum(position, size, ErrorKind::Overflow);
+}
 
-void reverse(Integer& direction) { direction = checkedNegate(direction); }
+void reverse(Integer& direction) {
+    direction = checkedNegate(direction);
+}
 
 float stepOffset(Integer direction) {
     return static_cast<float>(checkedMul(static_cast<Integer>(limits::kStep), direction));
@@ -65,14 +69,22 @@ void Game::motionStep() {
     const TargetRect second = view_.target(1);
     GameState& s = state_;
 
-    if (edge(first.top, first.height) > limits::kBottom) reverse(s.x2);
-    if (edge(second.top, second.height) > limits::kBottom) reverse(s.x3);
-    if (first.top < limits::kTop) reverse(s.x2);
-    if (second.top < limits::kTop) reverse(s.x3);
-    if (second.left < limits::kLeft) reverse(s.x1);
-    if (first.left < limits::kLeft) reverse(s.x0);
-    if (edge(first.left, first.width) > limits::kRight) reverse(s.x0);
-    if (edge(second.left, second.width) > limits::kRight) reverse(s.x1);
+    if (edge(first.top, first.height) > limits::kBottom)
+        reverse(s.x2);
+    if (edge(second.top, second.height) > limits::kBottom)
+        reverse(s.x3);
+    if (first.top < limits::kTop)
+        reverse(s.x2);
+    if (second.top < limits::kTop)
+        reverse(s.x3);
+    if (second.left < limits::kLeft)
+        reverse(s.x1);
+    if (first.left < limits::kLeft)
+        reverse(s.x0);
+    if (edge(first.left, first.width) > limits::kRight)
+        reverse(s.x0);
+    if (edge(second.left, second.width) > limits::kRight)
+        reverse(s.x1);
 
     view_.setTargetTop(0, advanced(first.top, s.x2));
     view_.setTargetTop(1, advanced(second.top, s.x3));

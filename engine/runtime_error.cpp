@@ -2,7 +2,9 @@
 
 namespace moxel {
 
-std::string_view RuntimeError::name() const noexcept { return what(); }
+std::string_view RuntimeError::name() const noexcept {
+    return what();
+}
 
 const char* RuntimeError::what() const noexcept {
     switch (kind_) {
@@ -18,6 +20,8 @@ const char* RuntimeError::what() const noexcept {
     return "Run-time error";
 }
 
-void raiseError(ErrorKind kind) { throw RuntimeError(kind); }
+void raiseError(ErrorKind kind) {
+    throw RuntimeError(kind);
+}
 
 }  // namespace moxel

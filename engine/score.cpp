@@ -5,7 +5,9 @@
 
 namespace moxel {
 
-std::string unitText(const GameState& state) { return DecimalText(state.s1).str(); }
+std::string unitText(const GameState& state) {
+    return DecimalText(state.s1).str();
+}
 
 std::string tickText(const GameState& state) {
     return DecimalText(checkedSub(state.t1, Long{1})).str();
@@ -25,9 +27,12 @@ Score computeScore(GameState& state) {
 }
 
 std::string_view rankMessage(Integer score2) {
-    if (score2 >= 100) return "You are a genius! Choose CS major";
-    if (score2 >= 70) return "You are excellent!";
-    if (score2 >= 40) return "Normal";
+    if (score2 >= 100)
+        return "You are a genius! Choose CS major";
+    if (score2 >= 70)
+        return "You are excellent!";
+    if (score2 >= 40)
+        return "Normal";
     return "You are a dummy!";
 }
 

@@ -60,8 +60,8 @@ Form10::Form10(QWidget* parent)
                                  "&Start the game", kLightOrange)),
       Command2(new CommandButton(client_, "Command2", {9600, 7440, 1335, 375}, false,
                                  "&Stop the game", kLightOrange)),
-      Text2(new TextBox(client_, "Text2", {240, 600, 615, 405}, true, "Text2",
-                        makeFont(kClockFont))),
+      Text2(
+          new TextBox(client_, "Text2", {240, 600, 615, 405}, true, "Text2", makeFont(kClockFont))),
       Text1(new TextBox(client_, "Text1", {1080, 600, 615, 405}, true, "Text1",
                         makeFont(kClockFont))),
       Timer3(new Timer(this, "Timer3", 1, true)),
@@ -69,15 +69,15 @@ Form10::Form10(QWidget* parent)
                                  "&Start the Game", kLightOrange, picture("arrow.ico"))),
       Timer2(new Timer(this, "Timer2", 5, true)),
       Timer1(new Timer(this, "Timer1", 5, true)),
-      Image5(new Image(client_, "Image5", {1320, 2880, 3240, 4110}, true,
-                       picture("portrait.jpg"), false)),
+      Image5(new Image(client_, "Image5", {1320, 2880, 3240, 4110}, true, picture("portrait.jpg"),
+                       false)),
       Image4(new Image(client_, "Image4", {2160, 4440, 5655, 1935}, true, picture("banner.gif"),
                        false)),
       Label7(new Label(client_, "Label7", {240, 240, 1335, 255}, true, "Time Display",
                        comic(8.25, false, kYellow, Label::Center))),
       Line1(new Line(client_, "Line1", {240, 480}, {1680, 480}, kPaleYellow, 1, true)),
-      Image3(new Image(client_, "Image3", {6720, 5400, 525, 555}, true, picture("target.gif"),
-                       false)),
+      Image3(
+          new Image(client_, "Image3", {6720, 5400, 525, 555}, true, picture("target.gif"), false)),
       Image2(new Image(client_, "Image2", {4440, 4200, 1095, 495}, true, QPixmap(), false)),
       Label6(new Label(client_, "Label6", {5160, 3240, 4815, 735}, true,
                        " Three Levels of difficuty available",
@@ -94,10 +94,10 @@ Form10::Form10(QWidget* parent)
                        comic(14.25, false, kOrange, Label::Center))),
       Label1(new Label(client_, "Label1", {1200, 840, 5175, 855}, true, "Catch the Moxel",
                        comic(21.75, true, kYellow, Label::LeftJustify))),
-      Image1{new Image(client_, "Image1(0)", {240, 2160, 525, 555}, true, picture("target.gif"),
-                       true),
-             new Image(client_, "Image1(1)", {9840, 1560, 285, 195}, true,
-                       picture("target.gif"), true)},
+      Image1{
+          new Image(client_, "Image1(0)", {240, 2160, 525, 555}, true, picture("target.gif"), true),
+          new Image(client_, "Image1(1)", {9840, 1560, 285, 195}, true, picture("target.gif"),
+                    true)},
       mnuGame(new MenuTitle(menuBar(), "mnuGame", "&Start new game")),
       mnuNew(new MenuItem(mnuGame, "mnuNew", "&New Game")),
       mnuExit(new MenuItem(mnuGame, "mnuExit", "&Exit")),
@@ -128,15 +128,17 @@ Form10::Form10(QWidget* parent)
     connectHandlers();
 }
 
-Form10::~Form10() { delete scoreWindow_; }
+Form10::~Form10() {
+    delete scoreWindow_;
+}
 
 void Form10::describeForScreenReaders() {
     // Captions name themselves; pictures, blanks and the clock get a short description.
     const std::pair<QWidget*, const char*> descriptions[] = {
-        {Text2, "Clock units"},      {Text1, "Clock ticks"},     {Image5, "Portrait of Moxel"},
-        {Image4, "Moxel banner"},    {Line1, "Clock underline"}, {Image3, "Moxel"},
-        {Image2, "Blank picture"},   {Shape1, "Clock frame"},    {Label4, "Blank"},
-        {Label3, "Blank"},           {Image1[0], "Moxel target"}, {Image1[1], "Moxel target"},
+        {Text2, "Clock units"},    {Text1, "Clock ticks"},      {Image5, "Portrait of Moxel"},
+        {Image4, "Moxel banner"},  {Line1, "Clock underline"},  {Image3, "Moxel"},
+        {Image2, "Blank picture"}, {Shape1, "Clock frame"},     {Label4, "Blank"},
+        {Label3, "Blank"},         {Image1[0], "Moxel target"}, {Image1[1], "Moxel target"},
     };
     for (auto [control, description] : descriptions) {
         control->setAccessibleName(QString::fromLatin1(description));
@@ -301,7 +303,8 @@ void Form10::Command3_MouseMove() {
 
 void Form10::Form_MouseMove() {
     runHandler(this, [&] {
-        if (game_.state().isStart == 1) setMousePointer(kCross);
+        if (game_.state().isStart == 1)
+            setMousePointer(kCross);
         for (CommandButton* button : {Command1, Command2, Command3}) {
             button->setBackColor(kLightOrange);
         }
@@ -318,7 +321,8 @@ void Form10::Timer3_Timer() {
 
 void Form10::Image1_Click(int Index) {
     runHandler(this, [&] {
-        if (Index != 0 && Index != 1) raiseError(ErrorKind::NoSuchControl);
+        if (Index != 0 && Index != 1)
+            raiseError(ErrorKind::NoSuchControl);
         Image1[Index]->setBorderStyle(1);
         Form11& score = loadScoreWindow();
         score.hide();
@@ -349,32 +353,43 @@ void Form10::startAtLevel(Integer speed) {
 }
 
 Form11& Form10::loadScoreWindow() {
-    if (!scoreWindow_) scoreWindow_ = new Form11(*this);
+    if (!scoreWindow_)
+        scoreWindow_ = new Form11(*this);
     return *scoreWindow_;
 }
 
-Form11* Form10::scoreWindow() const { return scoreWindow_; }
+Form11* Form10::scoreWindow() const {
+    return scoreWindow_;
+}
 
-void Form10::unloadScoreWindow() { delete scoreWindow_; }
+void Form10::unloadScoreWindow() {
+    delete scoreWindow_;
+}
 
-void Form10::scoreWindowClosed() { scoreWindow_ = nullptr; }
+void Form10::scoreWindowClosed() {
+    scoreWindow_ = nullptr;
+}
 
 void Form10::unload() {
     hide();
-    for (Timer* timer : {Timer1, Timer2, Timer3}) timer->setEnabled(false);
+    for (Timer* timer : {Timer1, Timer2, Timer3})
+        timer->setEnabled(false);
 }
 
 // Alt plus a letter presses the visible button whose caption marks that letter,
 // else opens the available menu title that does. Qt's own mnemonics would find
 // the S of the start buttons and of the game menu ambiguous and press neither.
 QWidget* Form10::accessKeyTarget(const QKeyEvent& event) const {
-    if (event.modifiers() != Qt::AltModifier) return nullptr;
+    if (event.modifiers() != Qt::AltModifier)
+        return nullptr;
     const QKeySequence key(event.key() | Qt::AltModifier);
     for (CommandButton* button : {Command1, Command2, Command3}) {
-        if (button->isVisible() && QKeySequence::mnemonic(button->text()) == key) return button;
+        if (button->isVisible() && QKeySequence::mnemonic(button->text()) == key)
+            return button;
     }
     for (MenuTitle* title : {mnuGame, mnuOption}) {
-        if (title->Enabled() && QKeySequence::mnemonic(title->title()) == key) return title;
+        if (title->Enabled() && QKeySequence::mnemonic(title->title()) == key)
+            return title;
     }
     return nullptr;
 }
@@ -422,18 +437,26 @@ Timer* Form10::timer(TimerId id) const {
     return Timer3;
 }
 
-void Form10::setTimerInterval(TimerId id, int milliseconds) { timer(id)->setInterval(milliseconds); }
+void Form10::setTimerInterval(TimerId id, int milliseconds) {
+    timer(id)->setInterval(milliseconds);
+}
 
-void Form10::setTimerEnabled(TimerId id, bool enabled) { timer(id)->setEnabled(enabled); }
+void Form10::setTimerEnabled(TimerId id, bool enabled) {
+    timer(id)->setEnabled(enabled);
+}
 
 TargetRect Form10::target(int index) const {
     const Image& image = *Image1[std::size_t(index)];
     return {image.Left(), image.Top(), image.Width(), image.Height()};
 }
 
-void Form10::setTargetLeft(int index, float left) { Image1[std::size_t(index)]->setLeft(left); }
+void Form10::setTargetLeft(int index, float left) {
+    Image1[std::size_t(index)]->setLeft(left);
+}
 
-void Form10::setTargetTop(int index, float top) { Image1[std::size_t(index)]->setTop(top); }
+void Form10::setTargetTop(int index, float top) {
+    Image1[std::size_t(index)]->setTop(top);
+}
 
 void Form10::setClockText(ClockBox box, std::string_view text) {
     TextBox* textBox = box == ClockBox::Text1 ? Text1 : Text2;

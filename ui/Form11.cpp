@@ -53,10 +53,10 @@ Form11::Form11(Form10& main)
       Label3(new Label(client_, "Label3", {3240, 840, 3135, 255}, true,
                        "<100 total points, bonus possible>",
                        {kNoteColor, Label::LeftJustify, {"Arial", 9.75, false}})),
-      Label2(new Label(client_, "Label2", {120, 840, 2295, 375}, true, "Your Total Score:",
-                       caption())),
-      Label1(new Label(client_, "Label1", {120, 240, 2055, 375}, true, "Your Total Time:",
-                       caption())),
+      Label2(new Label(client_, "Label2", {120, 840, 2295, 375}, true,
+                       "Your Total Score:", caption())),
+      Label1(
+          new Label(client_, "Label1", {120, 240, 2055, 375}, true, "Your Total Time:", caption())),
       main_(main) {
     setObjectName(QStringLiteral("Form11"));
     setWindowTitle(QStringLiteral("Score Bar"));
@@ -86,7 +86,9 @@ Form11::Form11(Form10& main)
     connect(Command3, &CommandButton::MouseMove, this, &Form11::Command3_MouseMove);
 }
 
-quint32 Form11::BackColor() const { return kDarkBlue; }
+quint32 Form11::BackColor() const {
+    return kDarkBlue;
+}
 
 void Form11::Command1_Click() {
     Form10& main = main_;  // this window is gone after the unload

@@ -12,7 +12,9 @@ namespace moxel::ui {
 
 namespace {
 
-int nearestPixel(float twips) { return int(std::lround(twips / kTwipsPerPixel)); }
+int nearestPixel(float twips) {
+    return int(std::lround(twips / kTwipsPerPixel));
+}
 
 void setColor(QWidget& widget, QPalette::ColorRole role, quint32 value) {
     QPalette palette = widget.palette();
@@ -27,10 +29,10 @@ QRect toPixels(const TwipsRect& rect) {
             nearestPixel(rect.height)};
 }
 
-QFont makeFont(const FontSpec& spec) {
-    QFont font(QString::fromLatin1(spec.family));
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+QFont makeFont(const FontSpec& design) {
+    QFont font(QString::fromLatin1(design.family));
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
     return font;
 }
 
@@ -45,16 +47,16 @@ void installFontSubstitutes() {
 
 // --- CommandButton
 
-CommandButton::CommandButton(QWidget* parent, const char* name, const TwipsRect& rect,
-                             bool visible, const QString& caption, quint32 backColor,
-                             const QPixmap& picture)
+CommandButton::CommandButton(QWidget* parent, const char* name, const TwipsRect& rect, bool visible,
+                             const QString& caption, quint32 backColor, const QPixmap& picture)
     : Control(parent, name, rect, visible), backColor_(backColor), picture_(picture) {
     setText(caption);
     setAutoDefault(false);
 }
 
 void CommandButton::setBackColor(quint32 color) {
-    if (color == backColor_) return;
+    if (color == backColor_)
+        return;
     backColor_ = color;
     update();
 }
@@ -92,11 +94,11 @@ void CommandButton::paintEvent(QPaintEvent*) {
         // The picture centred in the upper part, the caption beneath it.
         const QSize pictureSize = picture_.deviceIndependentSize().toSize();
         const int textHeight = fontMetrics().boundingRect(content, flags, text()).height();
-        const int top = content.top() + std::max(0, (content.height() - pictureSize.height() -
-                                                     textHeight - 2) / 2);
-        painter.drawPixmap(QRect(QPoint(content.center().x() - pictureSize.width() / 2 + 1, top),
-                                 pictureSize),
-                           picture_);
+        const int top = content.top() +
+                        std::max(0, (content.height() - pictureSize.height() - textHeight - 2) / 2);
+        painter.drawPixmap(
+            QRect(QPoint(content.center().x() - pictureSize.width() / 2 + 1, top), pictureSize),
+            picture_);
         content.setTop(top + pictureSize.height() + 2);
         style()->drawItemText(&painter, content, flags | Qt::AlignTop, palette(), isEnabled(),
                               text(), QPalette::ButtonText);
@@ -134,7 +136,8 @@ void TextBox::setTextValue(const QString& text) {
 
 void TextBox::present() {
     Control::present();
-    if (text() != text_) setText(text_);
+    if (text() != text_)
+        setText(text_);
 }
 
 // --- Label
@@ -147,10 +150,10 @@ Label::Label(QWidget* parent, const char* name, const TwipsRect& rect, bool visi
       backStyle_(look.backStyle) {
     setTextFormat(Qt::PlainText);
     setWordWrap(true);
-    static constexpr Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignRight,
-                                                   Qt::AlignHCenter};
+    static constexpr Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
     setAlignment(horizontal[look.alignment] | Qt::AlignTop);
-    if (look.font.family) setFont(makeFont(look.font));
+    if (look.font.family)
+        setFont(makeFont(look.font));
     setText(caption);
     applyColors();
 }
@@ -183,7 +186,8 @@ Image::Image(QWidget* parent, const char* name, const TwipsRect& rect, bool visi
     : Control(parent, name, rect, visible), picture_(picture), stretch_(stretch) {}
 
 void Image::setBorderStyle(int style) {
-    if (style == borderStyle_) return;
+    if (style == borderStyle_)
+        return;
     borderStyle_ = style;
     update();
 }
@@ -223,14 +227,16 @@ void Image::paintEvent(QPaintEvent*) {
 
 void Image::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    if (event->button() == Qt::LeftButton) pressed_ = true;
+    if (event->button() == Qt::LeftButton)
+        pressed_ = true;
 }
 
 void Image::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     // The press made this control the mouse's receiver; the release clicks it
     // wherever the target has moved to meanwhile.
-    if (event->button() != Qt::LeftButton || !pressed_) return;
+    if (event->button() != Qt::LeftButton || !pressed_)
+        return;
     pressed_ = false;
     emit Click();
 }
@@ -278,8 +284,10 @@ void Line::paintEvent(QPaintEvent*) {
 void stackControls(std::initializer_list<QWidget*> windowed,
                    std::initializer_list<QWidget*> graphical) {
     // Raising in reverse creation order leaves the first-created control on top.
-    for (auto it = std::rbegin(graphical); it != std::rend(graphical); ++it) (*it)->raise();
-    for (auto it = std::rbegin(windowed); it != std::rend(windowed); ++it) (*it)->raise();
+    for (auto it = std::rbegin(graphical); it != std::rend(graphical); ++it)
+        (*it)->raise();
+    for (auto it = std::rbegin(windowed); it != std::rend(windowed); ++it)
+        (*it)->raise();
 }
 
 }  // namespace moxel::ui

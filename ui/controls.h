@@ -33,7 +33,7 @@ struct FontSpec {
     bool bold;
 };
 
-QFont makeFont(const FontSpec& spec);
+QFont makeFont(const FontSpec& design);
 
 // Maps the design's font names to faces this desktop has.
 void installFontSubstitutes();
@@ -78,11 +78,11 @@ private:
     TwipsRect rect_;
 };
 
-#define MOXEL_CONTROL_PROPERTIES                               \
-    Q_PROPERTY(float Left READ Left WRITE setLeft)             \
-    Q_PROPERTY(float Top READ Top WRITE setTop)                \
-    Q_PROPERTY(float Width READ Width WRITE setWidth)          \
-    Q_PROPERTY(float Height READ Height WRITE setHeight)       \
+#define MOXEL_CONTROL_PROPERTIES                         \
+    Q_PROPERTY(float Left READ Left WRITE setLeft)       \
+    Q_PROPERTY(float Top READ Top WRITE setTop)          \
+    Q_PROPERTY(float Width READ Width WRITE setWidth)    \
+    Q_PROPERTY(float Height READ Height WRITE setHeight) \
     Q_PROPERTY(bool Visible READ Visible WRITE setVisibleFlag)
 
 // A push button in the graphical style: its face is painted in BackColor, with an

@@ -11,13 +11,15 @@
 namespace moxel::ui {
 
 Presentable::~Presentable() {
-    if (pending_) FramePacer::instance().forget(*this);
+    if (pending_)
+        FramePacer::instance().forget(*this);
 }
 
 FramePacer& FramePacer::instance() {
     // Owned by the application, so its frame timer never outlives the event loop.
     static QPointer<FramePacer> pacer;
-    if (!pacer) pacer = new FramePacer(QCoreApplication::instance());
+    if (!pacer)
+        pacer = new FramePacer(QCoreApplication::instance());
     return *pacer;
 }
 
@@ -32,10 +34,12 @@ void FramePacer::show(Presentable& item) {
         item.present();
         return;
     }
-    if (item.pending_) return;
+    if (item.pending_)
+        return;
     item.pending_ = true;
     pending_.push_back(&item);
-    if (!frame_.isActive()) frame_.start(framePeriodMs());
+    if (!frame_.isActive())
+        frame_.start(framePeriodMs());
 }
 
 void FramePacer::forget(Presentable& item) {

@@ -13,7 +13,8 @@ MenuItem::MenuItem(MenuTitle* title, const char* name, const QString& caption)
     setObjectName(QString::fromLatin1(name));
     title->addAction(this);
     connect(this, &QAction::triggered, this, [this, title] {
-        if (title->Enabled()) emit Click();
+        if (title->Enabled())
+            emit Click();
     });
 }
 

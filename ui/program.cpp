@@ -18,7 +18,9 @@ void end() {
         QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
-bool hasEnded() { return ended; }
+bool hasEnded() {
+    return ended;
+}
 
 void reportError(QWidget* window, const RuntimeError& error) {
     // One message window at a time: a repeating error updates it instead of
@@ -30,7 +32,8 @@ void reportError(QWidget* window, const RuntimeError& error) {
         box->setObjectName(QStringLiteral("RuntimeError"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->setWindowModality(Qt::NonModal);
-        box->setInformativeText(QStringLiteral("The current action was stopped; the game goes on."));
+        box->setInformativeText(
+            QStringLiteral("The current action was stopped; the game goes on."));
     }
     box->setText(QString::fromUtf8(error.name().data(), qsizetype(error.name().size())));
     box->show();

@@ -26,7 +26,8 @@ void reportError(QWidget* window, const RuntimeError& error);
 // and never reaches Qt's event loop. After the program has ended nothing runs.
 template <typename Body>
 void runHandler(QWidget* window, Body&& body) {
-    if (program::hasEnded()) return;
+    if (program::hasEnded())
+        return;
     try {
         std::forward<Body>(body)();
     } catch (const RuntimeError& error) {

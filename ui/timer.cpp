@@ -46,15 +46,16 @@ class TimerfdTickSource final : public TickSource {
 public:
     static std::unique_ptr<TickSource> create(const std::function<void()>& onTick) {
         const int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-        if (fd < 0) return nullptr;
+        if (fd < 0)
+            return nullptr;
         return std::unique_ptr<TickSource>(new TimerfdTickSource(fd, onTick));
     }
     ~TimerfdTickSource() override { ::close(fd_); }
 
     void start(int milliseconds) override {
         const timespec period{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L};
-        const itimerspec spec{period, period};
-        timerfd_settime(fd_, 0, &spec, nullptr);
+        const itimerspec schedule{period, period};
+        timerfd_settime(fd_, 0, &schedule, nullptr);
         drain();
         notifier_.setEnabled(true);
     }
@@ -71,7 +72,8 @@ private:
         notifier_.setEnabled(false);
         QObject::connect(&notifier_, &QSocketNotifier::activated, [this, onTick] {
             // However many expirations piled up, they make one tick.
-            if (drain()) onTick();
+            if (drain())
+                onTick();
         });
     }
     bool drain() {
@@ -84,10 +86,12 @@ private:
 };
 #endif
 
-std::unique_ptr<TickSource> makeSource(Timer::Backend backend, const std::function<void()>& onTick) {
+std::unique_ptr<TickSource> makeSource(Timer::Backend backend,
+                                       const std::function<void()>& onTick) {
 #ifdef __linux__
     if (backend == Timer::Backend::Native) {
-        if (auto source = TimerfdTickSource::create(onTick)) return source;
+        if (auto source = TimerfdTickSource::create(onTick))
+            return source;
     }
 #endif
     return std::make_unique<QtTickSource>(onTick);
@@ -106,16 +110,20 @@ Timer::Timer(QObject* parent, const char* name, int interval, bool enabled)
 
 Timer::~Timer() = default;
 
-void Timer::setBackend(Backend backend) { defaultBackend = backend; }
+void Timer::setBackend(Backend backend) {
+    defaultBackend = backend;
+}
 
 void Timer::setEnabled(bool enabled) {
-    if (enabled == enabled_) return;
+    if (enabled == enabled_)
+        return;
     enabled_ = enabled;
     arm();
 }
 
 void Timer::setInterval(int milliseconds) {
-    if (milliseconds == interval_) return;
+    if (milliseconds == interval_)
+        return;
     interval_ = milliseconds;
     arm();
 }
@@ -130,7 +138,8 @@ void Timer::arm() {
 
 void Timer::fire() {
     // A tick that was already due when the timer was stopped is dropped.
-    if (!enabled_ || interval_ <= 0) return;
+    if (!enabled_ || interval_ <= 0)
+        return;
     struct Dispatch {
         Dispatch() { ++dispatchDepth_; }
         ~Dispatch() { --dispatchDepth_; }

@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "fake_view.h"
-#include "runtime_error.h"
 #include "game.h"
+#include "runtime_error.h"
 
 namespace moxel {
 namespace {
@@ -17,7 +17,8 @@ protected:
     Game game{view};
 
     void ticks(int count) {
-        for (int i = 0; i < count; ++i) game.clockTick();
+        for (int i = 0; i < count; ++i)
+            game.clockTick();
     }
 };
 
@@ -29,8 +30,8 @@ TEST_F(Clock, CountsAsTheWorkedExampleFromAReset) {
         Long s1, t1;
     };
     const Row rows[] = {
-        {1, "0", "0", 0, 1},     {2, "0", "1", 0, 2},     {101, "0", "100", 1, 0},
-        {102, "1", "0", 1, 1},   {203, "2", "0", 2, 1},
+        {1, "0", "0", 0, 1},   {2, "0", "1", 0, 2},   {101, "0", "100", 1, 0},
+        {102, "1", "0", 1, 1}, {203, "2", "0", 2, 1},
     };
     game.resetClock();
     int done = 0;

@@ -3,8 +3,8 @@
 #include <limits>
 
 #include "fake_view.h"
-#include "runtime_error.h"
 #include "game.h"
+#include "runtime_error.h"
 
 namespace moxel {
 namespace {
@@ -19,7 +19,8 @@ protected:
     void SetUp() override { game.resetDirections(); }
 
     void ticks(int count) {
-        for (int i = 0; i < count; ++i) game.motionStep();
+        for (int i = 0; i < count; ++i)
+            game.motionStep();
     }
     void expectAt(int index, float left, float top) {
         EXPECT_EQ(view.targets[index].left, left) << "Image1(" << index << ").Left";
@@ -41,14 +42,10 @@ TEST_F(Motion, FirstGameFollowsTheWorkedExample) {
         int x0, x1, x2, x3;
     };
     const Row rows[] = {
-        {1, 290, 2210, 9790, 1610, 1, 1, 1, 1},
-        {2, 340, 2260, 9740, 1660, 1, 1, 1, 1},
-        {112, 5840, 7760, 4240, 7160, 1, 1, 1, 1},
-        {113, 5890, 7710, 4190, 7210, 1, 1, -1, 1},
-        {131, 6790, 6810, 3290, 8110, 1, 1, -1, 1},
-        {132, 6840, 6760, 3240, 8060, 1, 1, -1, -1},
-        {198, 10140, 3460, 40, 4760, 1, -1, -1, -1},
-        {208, 10540, 2960, 540, 4260, -1, -1, -1, -1},
+        {1, 290, 2210, 9790, 1610, 1, 1, 1, 1},      {2, 340, 2260, 9740, 1660, 1, 1, 1, 1},
+        {112, 5840, 7760, 4240, 7160, 1, 1, 1, 1},   {113, 5890, 7710, 4190, 7210, 1, 1, -1, 1},
+        {131, 6790, 6810, 3290, 8110, 1, 1, -1, 1},  {132, 6840, 6760, 3240, 8060, 1, 1, -1, -1},
+        {198, 10140, 3460, 40, 4760, 1, -1, -1, -1}, {208, 10540, 2960, 540, 4260, -1, -1, -1, -1},
     };
     int done = 0;
     for (const Row& row : rows) {

@@ -13,7 +13,8 @@ class CatchTest : public QObject {
     // A game started and then frozen, so the test ticks the clock itself.
     Form10& started() {
         form->Form_Load();
-        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("main window not exposed");
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("main window not exposed");
         form->Command1_Click();
         freezeTimers(*form);
         return *form;
@@ -21,8 +22,9 @@ class CatchTest : public QObject {
     // Starts a game at the level whose interval is `speed` from the Stopped phase.
     void newGameAt(short speed) {
         form->Command2_Click();
-        MenuItem* command = speed == 1 ? form->mnuLevel3 : speed == 5 ? form->mnulevel2
-                                                                      : form->mnuLevel1;
+        MenuItem* command = speed == 1   ? form->mnuLevel3
+                            : speed == 5 ? form->mnulevel2
+                                         : form->mnuLevel1;
         command->trigger();
         freezeTimers(*form);
     }

@@ -71,8 +71,7 @@ const std::map<std::string, std::function<void(Form10&)>> scenarios{
          form.scoreWindow()->show();
          clickExitGame(form);
      }},
-    {"close-main-window",
-     [](Form10& form) { form.close(); }},
+    {"close-main-window", [](Form10& form) { form.close(); }},
     {"close-main-window-with-score-window",
      [](Form10& form) {
          form.Command1_Click();
@@ -94,8 +93,8 @@ const std::map<std::string, std::function<void(Form10&)>> scenarios{
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const auto scenario = scenarios.find(argc > 1 ? argv[1] : "");
     if (scenario == scenarios.end()) {

@@ -13,7 +13,8 @@ class Form10Test : public QObject {
 
     Form10& loaded() {
         form->Form_Load();
-        if (!QTest::qWaitForWindowExposed(form.get())) qFatal("main window not exposed");
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qFatal("main window not exposed");
         return *form;
     }
     Form10& started() {
@@ -37,17 +38,20 @@ private slots:
         QCOMPARE(f.property("Caption").toString(), QStringLiteral("There's something about Moxel"));
         QCOMPARE(f.property("BackColor").toUInt(), 0x80000008u);
         QCOMPARE(f.centralWidget()->size(), QSize(733, 532));
-        for (const char* name : {"Command2", "Command3"}) QVERIFY(!shown(f.findChild<QObject*>(name)));
-        for (const char* name : {"Text1", "Text2", "Command1", "Image5", "Image4", "Label7", "Line1",
-                                 "Image3", "Image2", "Label6", "Shape1", "Label5", "Label4",
-                                 "Label3", "Label2", "Label1", "Image1(0)", "Image1(1)"}) {
+        for (const char* name : {"Command2", "Command3"})
+            QVERIFY(!shown(f.findChild<QObject*>(name)));
+        for (const char* name :
+             {"Text1", "Text2", "Command1", "Image5", "Image4", "Label7", "Line1", "Image3",
+              "Image2", "Label6", "Shape1", "Label5", "Label4", "Label3", "Label2", "Label1",
+              "Image1(0)", "Image1(1)"}) {
             QVERIFY2(shown(f.findChild<QObject*>(name)), name);
         }
         const auto timer = [&](const char* name) { return f.findChild<Timer*>(name); };
         QCOMPARE(timer("Timer1")->Interval(), 5);
         QCOMPARE(timer("Timer2")->Interval(), 5);
         QCOMPARE(timer("Timer3")->Interval(), 1);
-        QVERIFY(timer("Timer1")->Enabled() && timer("Timer2")->Enabled() && timer("Timer3")->Enabled());
+        QVERIFY(timer("Timer1")->Enabled() && timer("Timer2")->Enabled() &&
+                timer("Timer3")->Enabled());
         QCOMPARE(f.state(), moxel::GameState{});
     }
 
@@ -78,7 +82,8 @@ private slots:
         QCOMPARE(titles, (QStringList{"&Start new game", "&Difficulty Options"}));
         QStringList items;
         for (QMenu* menu : {static_cast<QMenu*>(f.mnuGame), static_cast<QMenu*>(f.mnuOption)}) {
-            for (QAction* action : menu->actions()) items << action->objectName() + "=" + action->text();
+            for (QAction* action : menu->actions())
+                items << action->objectName() + "=" + action->text();
         }
         QCOMPARE(items, (QStringList{"mnuNew=&New Game", "mnuExit=&Exit", "mnuLevel1=&Level 1",
                                      "mnulevel2=Level 2", "mnuLevel3=Level 3"}));
@@ -153,7 +158,8 @@ private slots:
 
     void stopThenStartBeginsANewGameWhereTheTargetsStopped() {
         Form10& f = started();
-        for (int i = 0; i < 120; ++i) f.Timer1_Timer();  // Image1(0) has turned at the bottom
+        for (int i = 0; i < 120; ++i)
+            f.Timer1_Timer();  // Image1(0) has turned at the bottom
         clockTicks(f, 150);
         f.Command2_Click();
         QVERIFY(!f.Timer1->Enabled() && !f.Timer2->Enabled() && !f.Timer3->Enabled());
@@ -294,12 +300,15 @@ private slots:
             int tick;
             float left0, top0, left1, top1;
         };
-        const Row rows[] = {{1, 290, 2210, 9790, 1610},     {2, 340, 2260, 9740, 1660},
-                            {113, 5890, 7710, 4190, 7210},  {198, 10140, 3460, 40, 4760},
+        const Row rows[] = {{1, 290, 2210, 9790, 1610},
+                            {2, 340, 2260, 9740, 1660},
+                            {113, 5890, 7710, 4190, 7210},
+                            {198, 10140, 3460, 40, 4760},
                             {208, 10540, 2960, 540, 4260}};
         int done = 0;
         for (const Row& row : rows) {
-            for (; done < row.tick; ++done) f.Timer1_Timer();
+            for (; done < row.tick; ++done)
+                f.Timer1_Timer();
             expectAt(f.Image1[0], row.left0, row.top0);
             expectAt(f.Image1[1], row.left1, row.top1);
             QCOMPARE(f.Image1[0]->property("Left").toFloat(), row.left0);  // 290 stays 290

@@ -35,7 +35,8 @@ private slots:
         QCOMPARE(target.size(), QSize(38, 26));
         QSet<QRgb> colours;
         for (int y = 0; y < target.height(); ++y) {
-            for (int x = 0; x < target.width(); ++x) colours.insert(target.pixel(x, y));
+            for (int x = 0; x < target.width(); ++x)
+                colours.insert(target.pixel(x, y));
         }
         QVERIFY2(colours.size() > 20, qPrintable(QString::number(colours.size())));
 

@@ -14,7 +14,8 @@ class KeyboardTest : public QObject {
     Form10& active() {
         form->Form_Load();
         form->activateWindow();
-        if (!QTest::qWaitForWindowActive(form.get())) qFatal("main window not active");
+        if (!QTest::qWaitForWindowActive(form.get()))
+            qFatal("main window not active");
         return *form;
     }
     static void altKey(QWidget* window, Qt::Key key) {
@@ -24,7 +25,8 @@ class KeyboardTest : public QObject {
     static QStringList unnamedControls(QWidget& window) {
         QStringList unnamed;
         for (QWidget* control : window.findChildren<QWidget*>()) {
-            if (!control->isVisible() || control->objectName().isEmpty()) continue;
+            if (!control->isVisible() || control->objectName().isEmpty())
+                continue;
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
             if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()) {
                 unnamed << control->objectName();
@@ -37,7 +39,8 @@ private slots:
     void initTestCase() { quietOffscreenNotes(); }
     void init() { form = std::make_unique<Form10>(); }
     void cleanup() {
-        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
         form.reset();
     }
 
@@ -119,7 +122,8 @@ private slots:
         clockTicks(f, 5);
         f.Image1_Click(1);
         QCOMPARE(unnamedControls(*f.scoreWindow()), QStringList{});
-        QAccessibleInterface* close = QAccessible::queryAccessibleInterface(f.scoreWindow()->Command1);
+        QAccessibleInterface* close =
+            QAccessible::queryAccessibleInterface(f.scoreWindow()->Command1);
         QCOMPARE(close->text(QAccessible::Name), QStringLiteral("Close the score Bar"));
     }
 };

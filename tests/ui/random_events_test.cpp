@@ -37,7 +37,9 @@ void deliver(QWidget& window, QPoint point, QEvent::Type type) {
                         QEvent::MouseButtonRelease, {}, timestamp + 50);
 }
 
-void finishUnloads() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void finishUnloads() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 }  // namespace
 
@@ -56,7 +58,8 @@ class RandomEventsTest : public QObject {
 
     void note(const QString& event) {
         recent.push_back(event);
-        if (recent.size() > 25) recent.pop_front();
+        if (recent.size() > 25)
+            recent.pop_front();
     }
     QString history() const {
         QStringList lines(recent.begin(), recent.end());
@@ -68,10 +71,12 @@ class RandomEventsTest : public QObject {
         QWidget* client = window.findChild<QWidget*>(QStringLiteral("ClientArea"));
         QList<QWidget*> controls;
         for (QWidget* child : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (child->isVisible() && child != exclude) controls.append(child);
+            if (child->isVisible() && child != exclude)
+                controls.append(child);
         }
         QRect box = client->rect();
-        if (!controls.isEmpty() && chance(85)) box = controls[below(int(controls.size()))]->geometry();
+        if (!controls.isEmpty() && chance(85))
+            box = controls[below(int(controls.size()))]->geometry();
         return client->mapTo(&window, box.topLeft() + QPoint(below(std::max(1, box.width())),
                                                              below(std::max(1, box.height()))));
     }
@@ -93,7 +98,10 @@ class RandomEventsTest : public QObject {
                 const QRect box = form->Image1[index]->geometry();
                 const QPoint at = form->centralWidget()->mapTo(
                     form, box.topLeft() + QPoint(below(box.width()), below(box.height())));
-                note(QStringLiteral("click Image1(%1) area at %2,%3").arg(index).arg(at.x()).arg(at.y()));
+                note(QStringLiteral("click Image1(%1) area at %2,%3")
+                         .arg(index)
+                         .arg(at.x())
+                         .arg(at.y()));
                 deliver(*form, at, QEvent::MouseButtonRelease);
                 break;
             }
@@ -107,13 +115,13 @@ class RandomEventsTest : public QObject {
                 MenuItem* commands[] = {form->mnuNew, form->mnuLevel1, form->mnulevel2,
                                         form->mnuLevel3};
                 MenuItem* command = commands[below(4)];
-                const bool available =
-                    static_cast<MenuTitle*>(command->parent())->Enabled();
+                const bool available = static_cast<MenuTitle*>(command->parent())->Enabled();
                 const moxel::GameState before = form->state();
-                note(QStringLiteral("menu %1 (%2)").arg(command->objectName(),
-                                                         available ? "available" : "unavailable"));
+                note(QStringLiteral("menu %1 (%2)")
+                         .arg(command->objectName(), available ? "available" : "unavailable"));
                 command->trigger();
-                if (!available) QCOMPARE(form->state(), before);
+                if (!available)
+                    QCOMPARE(form->state(), before);
                 break;
             }
             case 5:
@@ -136,7 +144,8 @@ class RandomEventsTest : public QObject {
                 } else if (form->Timer1->Enabled()) {
                     const int ticks = below(400);
                     note(QStringLiteral("%1 motion ticks").arg(ticks));
-                    for (int i = 0; i < ticks; ++i) form->Timer1_Timer();
+                    for (int i = 0; i < ticks; ++i)
+                        form->Timer1_Timer();
                 }
                 break;
             case 9:
@@ -155,10 +164,13 @@ class RandomEventsTest : public QObject {
             case 11:
                 if (score && score->isVisible()) {
                     const QPoint at = somewhere(*score, score->Command3);  // no exit until the end
-                    if (score->Command3->geometry().contains(at)) break;
+                    if (score->Command3->geometry().contains(at))
+                        break;
                     const bool move = chance(50);
                     note(QStringLiteral("%1 score window at %2,%3")
-                             .arg(move ? "move over" : "click").arg(at.x()).arg(at.y()));
+                             .arg(move ? "move over" : "click")
+                             .arg(at.x())
+                             .arg(at.y()));
                     deliver(*score, at, move ? QEvent::MouseMove : QEvent::MouseButtonRelease);
                 }
                 break;
@@ -186,26 +198,30 @@ class RandomEventsTest : public QObject {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (window->objectName() == QLatin1String("RuntimeError") && window->isVisible()) {
                 const QString text = static_cast<QMessageBox*>(window)->text();
-                QVERIFY2(text == QLatin1String("Overflow") || text == QLatin1String("Division by zero"),
-                         qPrintable(text));
+                QVERIFY2(
+                    text == QLatin1String("Overflow") || text == QLatin1String("Division by zero"),
+                    qPrintable(text));
                 ++errorsShown;
                 chance(10) ? void(window->close()) : window->hide();  // read, then dismissed
             }
         }
         Form11* score = form->scoreWindow();
-        if (!scoreWasShown && score && score->isVisible()) ++scoresShown;
+        if (!scoreWasShown && score && score->isVisible())
+            ++scoresShown;
     }
 
     void checkInvariants() {
         const moxel::GameState& s = form->state();
-        for (short direction : {s.x0, s.x1, s.x2, s.x3}) QVERIFY(direction == 1 || direction == -1);
+        for (short direction : {s.x0, s.x1, s.x2, s.x3})
+            QVERIFY(direction == 1 || direction == -1);
         QVERIFY(s.t1 >= 0 && s.t1 <= 100);
         QVERIFY(s.speed == 30 || s.speed == 5 || s.speed == 1);
         QCOMPARE(form->Timer1->Interval(), int(s.speed));
         QCOMPARE(form->Timer2->Interval(), int(s.speed));
         QVERIFY(!form->Timer2->Enabled());
         QCOMPARE(form->Timer1->Enabled(), form->Timer3->Enabled());
-        if (started) QCOMPARE(s.isStart, short(1));
+        if (started)
+            QCOMPARE(s.isStart, short(1));
         started = s.isStart == 1;
         QVERIFY(scoreWindows().size() <= 1);
         QCOMPARE(form->mnuGame->Enabled(), form->mnuOption->Enabled());
@@ -263,7 +279,8 @@ private slots:
               runs, scoresShown, errorsShown);
 
         // The last step: the way out, after which no handler runs.
-        if (!main->mnuGame->Enabled() && !main->scoreWindow()) main->Image1_Click(0);
+        if (!main->mnuGame->Enabled() && !main->scoreWindow())
+            main->Image1_Click(0);
         if (main->scoreWindow()) {
             main->scoreWindow()->show();
             main->scoreWindow()->Command3_Click();

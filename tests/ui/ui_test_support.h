@@ -20,9 +20,8 @@ inline QPoint windowPoint(const QMainWindow& form, QPointF twips) {
 template <class Control>
 QPoint pointIn(const Control& control, qreal fx = 0.5, qreal fy = 0.5) {
     const QRect box = control.geometry();
-    return control.parentWidget()->mapTo(control.window(),
-                                         box.topLeft() + QPoint(int(box.width() * fx),
-                                                                int(box.height() * fy)));
+    return control.parentWidget()->mapTo(
+        control.window(), box.topLeft() + QPoint(int(box.width() * fx), int(box.height() * fy)));
 }
 
 inline void click(QWidget& window, QPoint point) {
@@ -37,7 +36,8 @@ inline void move(QWidget& window, QPoint point) {
 inline QList<Form11*> scoreWindows() {
     QList<Form11*> found;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* form = qobject_cast<Form11*>(widget)) found.append(form);
+        if (auto* form = qobject_cast<Form11*>(widget))
+            found.append(form);
     }
     return found;
 }
@@ -54,13 +54,16 @@ inline void quietOffscreenNotes() {
     static QtMessageHandler previous = nullptr;
     previous = qInstallMessageHandler(
         [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
-            if (message.startsWith(QLatin1String("This plugin does not support"))) return;
-            if (previous) previous(type, context, message);
+            if (message.startsWith(QLatin1String("This plugin does not support")))
+                return;
+            if (previous)
+                previous(type, context, message);
         });
 }
 
 inline void clockTicks(Form10& form, int count) {
-    for (int i = 0; i < count; ++i) form.Timer3_Timer();
+    for (int i = 0; i < count; ++i)
+        form.Timer3_Timer();
 }
 
 }  // namespace moxel::ui::testing
