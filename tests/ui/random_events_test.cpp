@@ -210,6 +210,14 @@ class RandomEventsTest : public QObject {
             ++scoresShown;
     }
 
+    // After a run-time error in a running game the player can only close the
+    // window (and start the program again).
+    bool leftOnlyClosing() const {
+        Form11* score = form->scoreWindow();
+        return started && score && !score->isVisible() && !form->Command2->Visible() &&
+               !form->Command3->Visible();
+    }
+
     void checkInvariants() {
         const moxel::GameState& s = form->state();
         for (short direction : {s.x0, s.x1, s.x2, s.x3})
@@ -257,7 +265,7 @@ private slots:
         std::unique_ptr<Form10> main;
         int runs = 0;
         for (unsigned long long played = 0; played < events; ++played) {
-            if (!main || below(4000) == 0) {
+            if (!main || below(4000) == 0 || (leftOnlyClosing() && chance(5))) {
                 main = std::make_unique<Form10>();
                 form = main.get();
                 started = false;
