@@ -1,0 +1,376 @@
+// The game's benchmark: runs every scenario in fresh moxel-probe processes, ours
+// against the baseline, offscreen and under an Xvfb of its own, then the engine's
+// micro-benchmarks. Prints a table and, as its last line, one JSON object.
+//
+// MOXEL_BENCH_SECONDS (default 3) and MOXEL_BENCH_RUNS (default 3) make a quick try cheap.
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
+#include <algorithm>
+#include <cmath>
+#include <csignal>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "monotonic.h"
+
+namespace {
+
+struct Settings {
+    double seconds = 3;
+    int runs = 3;
+};
+
+Settings settingsFromEnvironment() {
+    Settings settings;
+    bool ok = false;
+    const double seconds = qEnvironmentVariable("MOXEL_BENCH_SECONDS").toDouble(&ok);
+    if (ok && seconds > 0)
+        settings.seconds = seconds;
+    if (const int runs = qEnvironmentVariableIntValue("MOXEL_BENCH_RUNS"); runs > 0)
+        settings.runs = runs;
+    return settings;
+}
+
+const std::vector<std::pair<QString, QString>> kScenarios = {
+    {"level1", "a game at level 1"},
+    {"level2", "a game at level 2"},
+    {"level3", "a game at level 3"},
+    {"start_screen", "after Form_Load, nothing started"},
+    {"stopped", "after Command1_Click, then Command2_Click"},
+    {"first_paint", "a start that quits right after the main window's first paint"},
+    {"press_to_score", "mouse press on a target to the score window's first paint, median of 20"},
+};
+
+// Children get SIGTERM if the benchmark dies, so no Xvfb or probe outlives it.
+void dieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+}
+
+// An Xvfb on a display it picks itself; stopped politely so it removes its lock files.
+class XServer {
+public:
+    XServer() {
+        process_.setChildProcessModifier(dieWithParent);
+        process_.setStandardErrorFile(QProcess::nullDevice());
+        process_.start(QStringLiteral("Xvfb"),
+                       {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        if (!process_.waitForReadyRead(10000))
+            throw std::runtime_error("Xvfb did not start");
+        display_ = QStringLiteral(":") + QString::fromLatin1(process_.readLine().trimmed());
+    }
+    ~XServer() {
+        process_.terminate();
+        if (!process_.waitForFinished(5000))
+            process_.kill();
+        process_.waitForFinished();
+    }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    QProcessEnvironment environment(QProcessEnvironment env) const {
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        env.insert("DISPLAY", display_);
+        env.insert("MOXEL_BENCH_XSERVER_PID", QString::number(process_.processId()));
+        return env;
+    }
+
+private:
+    QProcess process_;
+    QString display_;
+};
+
+// Runs a program to its end and returns its standard output.
+QByteArray runToEnd(const QString& program, const QStringList& arguments, QProcessEnvironment env,
+                    int timeoutMs, double* wallMs = nullptr) {
+    QProcess process;
+    process.setChildProcessModifier(dieWithParent);
+    const std::int64_t startedAt = monotonicNs();
+    env.insert("MOXEL_BENCH_T0_NS", QString::number(startedAt));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    const bool finished = process.waitForFinished(timeoutMs);
+    if (wallMs)
+        *wallMs = double(monotonicNs() - startedAt) / 1e6;
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        // Qt's platform plugins chatter on stderr, so it is shown only when it matters.
+        throw std::runtime_error(qPrintable(program + ' ' + arguments.join(' ') + " failed:\n" +
+                                            process.readAllStandardError()));
+    }
+    return process.readAllStandardOutput();
+}
+
+QString programPath(const char* name) {
+    return QCoreApplication::applicationDirPath() + '/' + QLatin1String(name);
+}
+
+// CPU seconds every process on the machine has used since boot.
+double machineBusySeconds() {
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // cpu user nice system idle iowait irq softirq steal: all but idle and iowait.
+    const QList<QByteArray> fields = stat.readLine().simplified().split(' ');
+    double ticks = 0;
+    for (int field : {1, 2, 3, 6, 7, 8})
+        ticks += fields.value(field).toDouble();
+    return ticks / double(sysconf(_SC_CLK_TCK));
+}
+
+// CPU seconds every other process has used since boot: the machine's minus ours
+// and our children's (counted once they have ended).
+double othersBusySeconds() {
+    double ours = 0;
+    for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (timeval t : {usage.ru_utime, usage.ru_stime})
+            ours += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    }
+    return machineBusySeconds() - ours;
+}
+
+using Samples = std::map<QString, std::vector<double>>;  // figure -> one value per run
+
+void addRun(Samples& samples, const QJsonObject& run) {
+    for (auto it = run.begin(); it != run.end(); ++it)
+        samples[it.key()].push_back(it->toDouble());
+}
+
+double rounded(double value) {
+    return std::round(value * 1000) / 1000;
+}
+
+QJsonObject summarize(const Samples& samples) {
+    QJsonObject summary;
+    for (auto [figure, values] : samples) {
+        std::sort(values.begin(), values.end());
+        const std::size_t n = values.size();
+        const double median = (values[(n - 1) / 2] + values[n / 2]) / 2;
+        summary[figure] = QJsonObject{{"median", rounded(median)},
+                                      {"min", rounded(values.front())},
+                                      {"max", rounded(values.back())}};
+    }
+    return summary;
+}
+
+// One run of a probe: its figures, and for a start also the whole process's wall time.
+QJsonObject runProbe(const QString& scenario, const QString& config, const QProcessEnvironment& env,
+                     const Settings& settings) {
+    double wallMs = 0;
+    const QByteArray output =
+        runToEnd(programPath("moxel-probe"), {scenario, config, QString::number(settings.seconds)},
+                 env, int(settings.seconds * 1000) + 60000, &wallMs);
+    QJsonObject figures = QJsonDocument::fromJson(output.trimmed().split('\n').last()).object();
+    if (figures.isEmpty())
+        throw std::runtime_error("moxel-probe printed no figures");
+    if (scenario == "first_paint")
+        figures["start_wall_ms"] = wallMs;
+    return figures;
+}
+
+QJsonObject measurePlatform(const QString& platform, const QProcessEnvironment& env,
+                            const Settings& settings) {
+    QJsonObject figures;
+    for (const auto& [scenario, about] : kScenarios) {
+        QTextStream(stderr) << platform << ' ' << scenario << ": " << settings.runs << " runs\n";
+        Samples ours, baseline;
+        // Alternating, so a change in the machine's load hits both alike.
+        for (int run = 0; run < settings.runs; ++run) {
+            addRun(ours, runProbe(scenario, "ours", env, settings));
+            addRun(baseline, runProbe(scenario, "baseline", env, settings));
+        }
+        figures[scenario] =
+            QJsonObject{{"ours", summarize(ours)}, {"baseline", summarize(baseline)}};
+    }
+    return figures;
+}
+
+QJsonObject measureEngine(const Settings& settings) {
+    QTextStream(stderr) << "engine: Google Benchmark\n";
+    const QByteArray output = runToEnd(
+        programPath("moxel-engine-bench"),
+        {"--benchmark_format=json", "--benchmark_repetitions=" + QString::number(settings.runs),
+         "--benchmark_min_time=" + QString::number(settings.seconds)},
+        // Three benchmarks, and each may run well past its minimum time.
+        QProcessEnvironment::systemEnvironment(),
+        int(settings.seconds * 1000) * settings.runs * 10 + 60000);
+    Samples samples;
+    for (const QJsonValue entry : QJsonDocument::fromJson(output)["benchmarks"].toArray()) {
+        if (entry["run_type"] != "iteration")
+            continue;
+        samples[entry["run_name"].toString() + "_ns"].push_back(entry["real_time"].toDouble());
+    }
+    return summarize(samples);
+}
+
+struct Goal {
+    bool atMost;
+    double limit;
+
+    bool metBy(const QJsonValue& figure) const {
+        const double median = figure["median"].toDouble();
+        return atMost ? median <= limit : median >= limit;
+    }
+};
+
+std::optional<Goal> goalFor(const QString& platform, const QString& scenario, const QString& figure,
+                            const QJsonObject& ours) {
+    const bool idle = scenario == "start_screen" || scenario == "stopped";
+    if (figure.endsWith("_ratio"))
+        return Goal{false, 0.99};
+    if (figure.endsWith("_gap_p99_ms")) {
+        const QString timer = figure.section('_', 0, 0);
+        return Goal{true, 1.5 * ours[timer + "_asked_ms"]["median"].toDouble()};
+    }
+    if (figure == "cpu_percent" && scenario == "level3")
+        return Goal{true, 10};
+    if (figure == "cpu_percent" && idle)
+        return Goal{true, 0.1};
+    if (figure == "xserver_cpu_percent" && scenario == "level3")
+        return Goal{true, 3};
+    if (figure == "first_paint_ms")
+        return Goal{true, platform == "offscreen" ? 100.0 : 150.0};
+    if (figure == "press_to_score_ms")
+        return Goal{true, 20};
+    if (figure == "peak_rss_mib")
+        return Goal{true, 50};
+    if (figure.endsWith("_ns"))
+        return Goal{true, 50};
+    return std::nullopt;
+}
+
+QString number(double value) {
+    return QString::number(value, 'f', value >= 100 ? 1 : value >= 10 ? 2 : 3);
+}
+
+QString cell(const QJsonValue& figure) {
+    if (!figure.isObject())
+        return QStringLiteral("-");
+    return QStringLiteral("%1 [%2 .. %3]")
+        .arg(number(figure["median"].toDouble()), number(figure["min"].toDouble()),
+             number(figure["max"].toDouble()));
+}
+
+// Prints the figures of one group, ours beside the baseline, each with its goal,
+// and adds the goals' verdicts to `verdicts`.
+void printFigures(QTextStream& out, const QString& platform, const QString& scenario,
+                  const QJsonObject& ours, const QJsonObject& baseline, QJsonArray& verdicts) {
+    for (const QString& figure : ours.keys()) {
+        out << "    " << figure.leftJustified(22) << ' ' << cell(ours[figure]).leftJustified(28)
+            << ' ' << cell(baseline[figure]).leftJustified(28);
+        if (const std::optional<Goal> goal = goalFor(platform, scenario, figure, ours)) {
+            const QString limit = (goal->atMost ? "<= " : ">= ") + number(goal->limit);
+            const auto verdict = [&](const QJsonValue& measured) -> QString {
+                if (!measured.isObject())
+                    return "-";
+                return goal->metBy(measured) ? "met" : "MISSED";
+            };
+            out << ' ' << limit.leftJustified(10) << ' ' << verdict(ours[figure]).leftJustified(7)
+                << ' ' << verdict(baseline[figure]);
+            const QString group = scenario.isEmpty() ? platform : platform + '.' + scenario;
+            verdicts.append(QJsonObject{{"figure", group + '.' + figure},
+                                        {"goal", limit},
+                                        {"ours", verdict(ours[figure])},
+                                        {"baseline", verdict(baseline[figure])}});
+        }
+        out << '\n';
+    }
+}
+
+QJsonArray printTable(const QJsonObject& all) {
+    QTextStream out(stdout);
+    out << "Catch the Moxel benchmark: each figure is the median [min .. max] of "
+        << all["runs"].toInt() << " runs (" << all["seconds"].toDouble()
+        << " s each where the game runs)\n"
+        << "ours = timerfd timers + frame pacing; baseline = QTimer (precise) + a repaint per "
+           "tick\n"
+        << "repaints_per_s = " << all["repaints"].toString() << '\n'
+        << "CPU in percent of one core; the X server's from /proc/<pid>/stat, so in steps of 1/"
+        << sysconf(_SC_CLK_TCK) << " s\n"
+        << "other processes used " << number(all["other_processes_cpu_percent"].toDouble())
+        << " % of a core meanwhile (of " << QThread::idealThreadCount()
+        << "); a busy machine makes every timing figure worse\n";
+    const QString columns = QStringLiteral("    %1 %2 %3 %4 %5 %6\n")
+                                .arg("figure", -22)
+                                .arg("ours", -28)
+                                .arg("baseline", -28)
+                                .arg("goal", -10)
+                                .arg("ours", -7)
+                                .arg("baseline");
+    QJsonArray verdicts;
+    for (const QString platform : {"offscreen", "xvfb"}) {
+        if (!all.contains(platform))
+            continue;
+        out << "\n== " << platform << " ==\n" << columns;
+        for (const auto& [scenario, about] : kScenarios) {
+            const QJsonValue figures = all[platform][scenario];
+            out << "  " << scenario << ": " << about << '\n';
+            printFigures(out, platform, scenario, figures["ours"].toObject(),
+                         figures["baseline"].toObject(), verdicts);
+        }
+    }
+    out << "\n== engine (Google Benchmark, ns per call; no baseline) ==\n" << columns;
+    printFigures(out, "engine", {}, all["engine"].toObject(), {}, verdicts);
+    const auto met = std::count_if(verdicts.begin(), verdicts.end(),
+                                   [](const QJsonValue& v) { return v["ours"] == "met"; });
+    out << "\nours meets " << met << " of " << verdicts.size() << " goals\n";
+    return verdicts;
+}
+
+QJsonObject measureEverything(const Settings& settings) {
+    QJsonObject all{{"runs", settings.runs},
+                    {"seconds", settings.seconds},
+                    {"repaints", "QEvent::UpdateRequest events received by the Form10 window"}};
+    // Qt wants a private runtime directory; the probes get a throwaway one if there is none.
+    QTemporaryDir runtimeDir;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains("XDG_RUNTIME_DIR"))
+        env.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+
+    QProcessEnvironment offscreen = env;
+    offscreen.insert("QT_QPA_PLATFORM", "offscreen");
+    all["offscreen"] = measurePlatform("offscreen", offscreen, settings);
+    if (!QStandardPaths::findExecutable("Xvfb").isEmpty()) {
+        const XServer xServer;
+        all["xvfb"] = measurePlatform("xvfb", xServer.environment(env), settings);
+    }
+    all["engine"] = measureEngine(settings);
+    return all;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const std::int64_t startedAt = monotonicNs();
+    const double othersBusyAtStart = othersBusySeconds();
+    QJsonObject all;
+    try {
+        all = measureEverything(settingsFromEnvironment());
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << "moxel-bench: " << error.what() << '\n';
+        return 1;
+    }
+    const double wallSeconds = double(monotonicNs() - startedAt) / 1e9;
+    // Clamped: /proc/stat counts in whole clock ticks, so a quiet machine can come out just below
+    // 0.
+    const double othersBusy = std::max(0.0, othersBusySeconds() - othersBusyAtStart);
+    all["other_processes_cpu_percent"] = rounded(100 * othersBusy / wallSeconds);
+    all["goals"] = printTable(all);
+    QTextStream(stdout) << QJsonDocument(all).toJson(QJsonDocument::Compact) << '\n';
+    return 0;
+}

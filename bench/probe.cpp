@@ -1,0 +1,299 @@
+// Measures one scenario of the real game in one configuration and prints one JSON
+// line. moxel-bench starts a fresh probe for every run.
+//
+//   moxel-probe <scenario> ours|baseline <seconds>
+//
+// Scenarios: level1, level2, level3, start_screen, stopped, first_paint,
+// press_to_score. "ours" is the timerfd timers with frame pacing, "baseline" is
+// QTimer with one repaint per tick.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <numeric>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "Form10.h"
+#include "Form11.h"
+#include "frame_pacer.h"
+#include "monotonic.h"
+#include "timer.h"
+
+namespace {
+
+using namespace moxel::ui;
+
+constexpr int kSettleMs = 500;  // first paints and pixmap scaling are over by then
+constexpr int kCatches = 20;
+constexpr int kPlayBeforeCatchMs = 60;  // a catch before the first clock tick divides by zero
+constexpr int kScoreWindowTimeoutMs = 2000;
+
+// Runs the event loop until `loop.quit()` or `ms` milliseconds. QTest::qWait would
+// sleep between passes and so delay ticks and paints.
+void runEventLoop(QEventLoop& loop, int ms) {
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(ms);
+    loop.exec();
+}
+
+void runEventLoopFor(int ms) {
+    QEventLoop loop;
+    runEventLoop(loop, ms);
+}
+
+// Sees every event `target` receives (with qApp: every event) before the receiver.
+class EventSpy : public QObject {
+public:
+    using Handler = std::function<void(QObject* receiver, QEvent* event)>;
+    EventSpy(QObject* target, Handler handler) : handler_(std::move(handler)) {
+        target->installEventFilter(this);
+    }
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        handler_(receiver, event);
+        return false;
+    }
+
+private:
+    Handler handler_;
+};
+
+double ownCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double peakRssMib() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024;  // KiB on Linux
+}
+
+// The X server's pid when running under the benchmark's own Xvfb, else 0.
+int xServerPid() {
+    return qEnvironmentVariableIntValue("MOXEL_BENCH_XSERVER_PID");
+}
+
+double processCpuSeconds(int pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(file, line);
+    // After the parenthesised name, utime and stime are the 12th and 13th fields.
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string skipped;
+    for (int i = 0; i < 11; ++i)
+        fields >> skipped;
+    double utime = 0, stime = 0;
+    fields >> utime >> stime;
+    return (utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+// Runs the game for `seconds`: CPU of this process and of the X server, and how
+// often the main window repainted.
+QJsonObject measureRunning(Form10& form, double seconds) {
+    int updateRequests = 0;
+    EventSpy spy(&form, [&](QObject*, QEvent* event) {
+        if (event->type() == QEvent::UpdateRequest)
+            ++updateRequests;
+    });
+    const std::int64_t start = monotonicNs();
+    const double cpuAtStart = ownCpuSeconds();
+    const double xCpuAtStart = xServerPid() ? processCpuSeconds(xServerPid()) : 0;
+
+    runEventLoopFor(int(seconds * 1000));
+
+    const double wall = double(monotonicNs() - start) / 1e9;
+    QJsonObject figures{{"cpu_percent", 100 * (ownCpuSeconds() - cpuAtStart) / wall},
+                        {"repaints_per_s", updateRequests / wall}};
+    if (xServerPid()) {
+        figures["xserver_cpu_percent"] =
+            100 * (processCpuSeconds(xServerPid()) - xCpuAtStart) / wall;
+    }
+    return figures;
+}
+
+// The moments a timer ticks while the log lives.
+class TickLog {
+public:
+    explicit TickLog(Timer* timer) : askedMs_(timer->Interval()) {
+        QObject::connect(timer, &Timer::tick, &connection_,
+                         [this] { ticks_.push_back(monotonicNs()); });
+    }
+
+    void addFigures(QJsonObject& figures, const QString& name) const {
+        std::vector<double> gapsMs;
+        for (std::size_t i = 1; i < ticks_.size(); ++i) {
+            gapsMs.push_back(double(ticks_[i] - ticks_[i - 1]) / 1e6);
+        }
+        std::sort(gapsMs.begin(), gapsMs.end());
+        const auto quantile = [&](double q) {
+            return gapsMs.empty() ? 0.0 : gapsMs[std::size_t(q * double(gapsMs.size() - 1))];
+        };
+        // Over the span from first to last tick, so the window's edges do not cost a tick.
+        const double spanMs = std::accumulate(gapsMs.begin(), gapsMs.end(), 0.0);
+        const double perSecond = spanMs > 0 ? double(gapsMs.size()) * 1000 / spanMs : 0;
+        figures[name + "_asked_ms"] = askedMs_;
+        figures[name + "_ticks_per_s"] = perSecond;
+        figures[name + "_ratio"] = perSecond * askedMs_ / 1000;
+        figures[name + "_gap_p50_ms"] = quantile(0.5);
+        figures[name + "_gap_p99_ms"] = quantile(0.99);
+        figures[name + "_gap_max_ms"] = quantile(1);
+    }
+
+private:
+    int askedMs_;
+    std::vector<std::int64_t> ticks_;
+    QObject connection_;  // declared last: disconnects before the log goes
+};
+
+void showMainWindow(Form10& form) {
+    form.Form_Load();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qFatal("the main window was never shown");
+}
+
+QJsonObject play(Form10& form, int level, double seconds) {
+    using Start = void (Form10::*)();
+    constexpr std::array<Start, 3> starts{&Form10::mnuLevel1_Click, &Form10::mnulevel2_Click,
+                                          &Form10::mnuLevel3_Click};
+    showMainWindow(form);
+    form.Command1_Click();
+    (form.*starts.at(std::size_t(level - 1)))();
+    runEventLoopFor(kSettleMs);
+
+    const TickLog timer1(form.Timer1);
+    const TickLog timer3(form.Timer3);
+    QJsonObject figures = measureRunning(form, seconds);
+    timer1.addFigures(figures, "timer1");
+    timer3.addFigures(figures, "timer3");
+    figures["peak_rss_mib"] = peakRssMib();
+    return figures;
+}
+
+QJsonObject idle(Form10& form, bool afterAGame, double seconds) {
+    showMainWindow(form);
+    if (afterAGame) {
+        form.Command1_Click();
+        form.Command2_Click();
+    }
+    runEventLoopFor(kSettleMs);
+    return measureRunning(form, seconds);
+}
+
+// From the parent's note before starting this process to the main window's first
+// paint; the process then quits, so the parent also gets the whole start's time.
+QJsonObject firstPaint(Form10& form) {
+    const std::int64_t startedAt = qEnvironmentVariable("MOXEL_BENCH_T0_NS").toLongLong();
+    std::int64_t paintedAt = 0;
+    EventSpy spy(qApp, [&](QObject* receiver, QEvent* event) {
+        if (event->type() != QEvent::Paint || paintedAt)
+            return;
+        if (receiver == &form || receiver == form.centralWidget()) {
+            paintedAt = monotonicNs();
+            QCoreApplication::exit();  // leaves the event loop once this paint is done
+        }
+    });
+    form.Form_Load();
+    QApplication::exec();
+    return {{"first_paint_ms", double(paintedAt - startedAt) / 1e6}};
+}
+
+// The window point of a target's centre if nothing covers it there.
+std::optional<QPoint> uncoveredTarget(Form10& form) {
+    for (Image* target : form.Image1) {
+        const QPoint centre = target->geometry().center();
+        if (form.centralWidget()->childAt(centre) == target) {
+            return form.centralWidget()->mapTo(&form, centre);
+        }
+    }
+    return std::nullopt;
+}
+
+bool inScoreWindow(QObject* receiver) {
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    return widget && qobject_cast<Form11*>(widget->window());
+}
+
+QJsonObject pressToScoreWindow(Form10& form) {
+    showMainWindow(form);
+    form.Command1_Click();
+    QEventLoop waitForScore;
+    std::int64_t paintedAt = 0;
+    EventSpy spy(qApp, [&](QObject* receiver, QEvent* event) {
+        if (event->type() == QEvent::Paint && !paintedAt && inScoreWindow(receiver)) {
+            paintedAt = monotonicNs();
+            waitForScore.quit();
+        }
+    });
+    std::vector<double> delaysMs;
+    for (int i = 0; i < kCatches; ++i) {
+        form.mnuLevel1_Click();
+        runEventLoopFor(kPlayBeforeCatchMs);
+        std::optional<QPoint> point;
+        while (!(point = uncoveredTarget(form)))
+            runEventLoopFor(10);
+
+        paintedAt = 0;
+        const std::int64_t pressedAt = monotonicNs();
+        QTest::mousePress(form.windowHandle(), Qt::LeftButton, {}, *point);
+        QTest::mouseRelease(form.windowHandle(), Qt::LeftButton, {}, *point);
+        if (!paintedAt)
+            runEventLoop(waitForScore, kScoreWindowTimeoutMs);
+        if (!paintedAt || !form.scoreWindow())
+            qFatal("the press on a target showed no score window");
+        delaysMs.push_back(double(paintedAt - pressedAt) / 1e6);
+        form.scoreWindow()->Command1_Click();
+    }
+    std::nth_element(delaysMs.begin(), delaysMs.begin() + kCatches / 2, delaysMs.end());
+    return {{"press_to_score_ms", delaysMs[kCatches / 2]}};
+}
+
+QJsonObject measure(const QString& scenario, Form10& form, double seconds) {
+    if (scenario.startsWith(QLatin1String("level"))) {
+        return play(form, scenario.back().digitValue(), seconds);
+    }
+    if (scenario == QLatin1String("start_screen"))
+        return idle(form, false, seconds);
+    if (scenario == QLatin1String("stopped"))
+        return idle(form, true, seconds);
+    if (scenario == QLatin1String("first_paint"))
+        return firstPaint(form);
+    if (scenario == QLatin1String("press_to_score"))
+        return pressToScoreWindow(form);
+    qFatal("unknown scenario %s", qPrintable(scenario));
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 4) {
+        std::fputs("usage: moxel-probe <scenario> ours|baseline <seconds>\n", stderr);
+        return 2;
+    }
+    const bool ours = std::strcmp(argv[2], "ours") == 0;
+    Timer::setBackend(ours ? Timer::Backend::Native : Timer::Backend::QtTimer);
+    FramePacer::setEnabled(ours);
+
+    QApplication app(argc, argv);
+    Form10 form;
+    const QJsonObject figures = measure(QString::fromLocal8Bit(argv[1]), form, std::atof(argv[3]));
+    std::puts(QJsonDocument(figures).toJson(QJsonDocument::Compact).constData());
+    return 0;
+}
