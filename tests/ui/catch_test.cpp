@@ -10,15 +10,7 @@ class CatchTest : public QObject {
 
     std::unique_ptr<Form10> form;
 
-    // A game started and then frozen, so the test ticks the clock itself.
-    Form10& started() {
-        form->Form_Load();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qFatal("main window not exposed");
-        form->Command1_Click();
-        freezeTimers(*form);
-        return *form;
-    }
+    Form10& started() { return testing::started(*form); }
     // Starts a game at the level whose interval is `speed` from the Stopped phase.
     void newGameAt(short speed) {
         form->Command2_Click();

@@ -11,17 +11,8 @@ class Form10Test : public QObject {
 
     std::unique_ptr<Form10> form;
 
-    Form10& loaded() {
-        form->Form_Load();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qFatal("main window not exposed");
-        return *form;
-    }
-    Form10& started() {
-        loaded().Command1_Click();
-        freezeTimers(*form);
-        return *form;
-    }
+    Form10& loaded() { return testing::loaded(*form); }
+    Form10& started() { return testing::started(*form); }
     static bool shown(const QObject* control) { return control->property("Visible").toBool(); }
     static void expectAt(const Image* image, float left, float top) {
         QCOMPARE(image->Left(), left);

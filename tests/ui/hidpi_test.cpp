@@ -12,8 +12,7 @@ private slots:
 
     void windowsScaleAsAWholeAndKeepTheirTwips() {
         Form10 form;
-        form.Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        loaded(form);
         QCOMPARE(form.devicePixelRatio(), 2.0);
         QCOMPARE(form.centralWidget()->size(), QSize(733, 532));
         QCOMPARE(form.Command1->geometry(), QRect(472, 312, 201, 57));

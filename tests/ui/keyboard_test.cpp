@@ -12,8 +12,7 @@ class KeyboardTest : public QObject {
     std::unique_ptr<Form10> form;
 
     Form10& active() {
-        form->Form_Load();
-        form->activateWindow();
+        loaded(*form).activateWindow();
         if (!QTest::qWaitForWindowActive(form.get()))
             qFatal("main window not active");
         return *form;

@@ -85,10 +85,7 @@ private slots:
 
     void ticksChangeWhatIsDrawnAtTheNextFrame() {
         Form10 form;
-        form.Form_Load();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.Command1_Click();
-        freezeTimers(form);
+        started(form);
         Image& target = *form.Image1[0];
         const QPoint drawnBefore = target.pos();
 

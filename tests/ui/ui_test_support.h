@@ -48,6 +48,21 @@ inline void freezeTimers(Form10& form) {
     form.Timer3->setEnabled(false);
 }
 
+// Runs the load step and waits until the window is on the screen.
+inline Form10& loaded(Form10& form) {
+    form.Form_Load();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qFatal("main window not exposed");
+    return form;
+}
+
+// The first game started and its timers frozen.
+inline Form10& started(Form10& form) {
+    loaded(form).Command1_Click();
+    freezeTimers(form);
+    return form;
+}
+
 // Drops the offscreen platform's notes that it cannot raise windows; everything
 // else reaches the test log as before.
 inline void quietOffscreenNotes() {
