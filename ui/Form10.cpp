@@ -104,8 +104,7 @@ Form10::Form10(QWidget* parent)
       mnuOption(new MenuTitle(menuBar(), "mnuOption", "&Difficulty Options")),
       mnuLevel1(new MenuItem(mnuOption, "mnuLevel1", "&Level 1")),
       mnulevel2(new MenuItem(mnuOption, "mnulevel2", "Level 2")),
-      mnuLevel3(new MenuItem(mnuOption, "mnuLevel3", "Level 3")),
-      backColor_(vb::kWindowText) {
+      mnuLevel3(new MenuItem(mnuOption, "mnuLevel3", "Level 3")) {
     installFontSubstitutes();
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("There's something about Moxel"));
@@ -163,6 +162,10 @@ void Form10::connectHandlers() {
     for (int index : {0, 1}) {
         connect(Image1[index], &Image::Click, this, [this, index] { Image1_Click(index); });
     }
+}
+
+quint32 Form10::BackColor() const {
+    return vb::kWindowText;
 }
 
 void Form10::setMousePointer(int pointer) {

@@ -53,7 +53,7 @@ public:
     explicit Form10(QWidget* parent = nullptr);
     ~Form10() override;
 
-    quint32 BackColor() const { return backColor_; }
+    quint32 BackColor() const;
     int MousePointer() const { return mousePointer_; }
     void setMousePointer(int pointer);
 
@@ -156,7 +156,6 @@ private:
     void setMenusAvailable(bool available);
     void startAtLevel(Integer speed);
 
-    quint32 backColor_;
     int mousePointer_ = 0;
     Game game_{*this};
     QPointer<Form11> scoreWindow_;
