@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QMouseEvent>
 
 #include "Form11.h"
 #include "program.h"
@@ -37,21 +36,6 @@ Label::Look comic(qreal points, bool bold, quint32 color, Label::Alignment align
 }
 
 }  // namespace
-
-ClientArea::ClientArea(QWidget* parent, QSize pixels, quint32 backColor) : QWidget(parent) {
-    setObjectName(QStringLiteral("ClientArea"));
-    setFixedSize(pixels);
-    setMouseTracking(true);
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, vbColor(backColor));
-    setPalette(palette);
-}
-
-void ClientArea::mouseMoveEvent(QMouseEvent* event) {
-    event->accept();
-    emit MouseMove();
-}
 
 Form10::Form10(QWidget* parent)
     : QMainWindow(parent),

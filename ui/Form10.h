@@ -13,21 +13,6 @@ namespace moxel::ui {
 
 class Form11;
 
-// The bare surface of a window: its client area behind the controls.
-class ClientArea : public QWidget {
-    Q_OBJECT
-
-public:
-    ClientArea(QWidget* parent, QSize pixels, quint32 backColor);
-
-signals:
-    // The pointer moved over the surface itself, not over a control.
-    void MouseMove();
-
-protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
-};
-
 // The main window: the start screen, the moving targets, the clock and the menus.
 // Its handlers are public slots named <control>_<event>; the game state is the
 // record of the engine's Game, shown here as read-only properties.

@@ -6,7 +6,6 @@
 
 namespace moxel::ui {
 
-class ClientArea;
 class Form10;
 
 // The score window: the time, score and rank of a catch. It exists only while

@@ -45,6 +45,21 @@ void installFontSubstitutes() {
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
+// --- ClientArea
+
+ClientArea::ClientArea(QWidget* parent, QSize pixels, quint32 backColor) : QWidget(parent) {
+    setObjectName(QStringLiteral("ClientArea"));
+    setFixedSize(pixels);
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    setColor(*this, QPalette::Window, backColor);
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    emit MouseMove();
+}
+
 // --- CommandButton
 
 CommandButton::CommandButton(QWidget* parent, const char* name, const TwipsRect& rect, bool visible,

@@ -264,6 +264,21 @@ private:
     int width_;
 };
 
+// The bare surface of a window: its client area behind the controls.
+class ClientArea : public QWidget {
+    Q_OBJECT
+
+public:
+    ClientArea(QWidget* parent, QSize pixels, quint32 backColor);
+
+signals:
+    // The pointer moved over the surface itself, not over a control.
+    void MouseMove();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+};
+
 // Puts a window's controls in their stacking order: buttons and text boxes above
 // all pictures, labels, shapes and lines; within each group, an earlier-created
 // control in front of a later one. Both lists are in creation order.
