@@ -66,6 +66,11 @@ class RandomEventsTest : public QObject {
         return lines.join(QStringLiteral("\n  "));
     }
 
+    void act(QWidget& window, QPoint at, QEvent::Type type, const char* what) {
+        note(QStringLiteral("%1 at %2,%3").arg(QLatin1String(what)).arg(at.x()).arg(at.y()));
+        deliver(window, at, type);
+    }
+
     // A random point of a random visible control of `window`, or of its surface.
     QPoint somewhere(QWidget& window, QWidget* exclude = nullptr) {
         QWidget* client = window.findChild<QWidget*>(QStringLiteral("ClientArea"));
@@ -86,31 +91,23 @@ class RandomEventsTest : public QObject {
         const bool scoreWasShown = score && score->isVisible();
         switch (below(14)) {
             case 0:
-            case 1: {
-                const QPoint at = somewhere(*form);
-                note(QStringLiteral("click main window at %1,%2").arg(at.x()).arg(at.y()));
-                deliver(*form, at, QEvent::MouseButtonRelease);
+            case 1:
+                act(*form, somewhere(*form), QEvent::MouseButtonRelease, "click main window");
                 break;
-            }
             case 2: {
                 // Aim at a target: covered parts included.
                 const int index = below(2);
                 const QRect box = form->Image1[index]->geometry();
-                const QPoint at = form->centralWidget()->mapTo(
-                    form, box.topLeft() + QPoint(below(box.width()), below(box.height())));
-                note(QStringLiteral("click Image1(%1) area at %2,%3")
-                         .arg(index)
-                         .arg(at.x())
-                         .arg(at.y()));
-                deliver(*form, at, QEvent::MouseButtonRelease);
+                act(*form,
+                    form->centralWidget()->mapTo(
+                        form, box.topLeft() + QPoint(below(box.width()), below(box.height()))),
+                    QEvent::MouseButtonRelease,
+                    index ? "click Image1(1) area" : "click Image1(0) area");
                 break;
             }
-            case 3: {
-                const QPoint at = somewhere(*form);
-                note(QStringLiteral("move over main window at %1,%2").arg(at.x()).arg(at.y()));
-                deliver(*form, at, QEvent::MouseMove);
+            case 3:
+                act(*form, somewhere(*form), QEvent::MouseMove, "move over main window");
                 break;
-            }
             case 4: {
                 MenuItem* commands[] = {form->mnuNew, form->mnuLevel1, form->mnulevel2,
                                         form->mnuLevel3};
@@ -166,12 +163,11 @@ class RandomEventsTest : public QObject {
                     const QPoint at = somewhere(*score, score->Command3);  // no exit until the end
                     if (score->Command3->geometry().contains(at))
                         break;
-                    const bool move = chance(50);
-                    note(QStringLiteral("%1 score window at %2,%3")
-                             .arg(move ? "move over" : "click")
-                             .arg(at.x())
-                             .arg(at.y()));
-                    deliver(*score, at, move ? QEvent::MouseMove : QEvent::MouseButtonRelease);
+                    if (chance(50)) {
+                        act(*score, at, QEvent::MouseMove, "move over score window");
+                    } else {
+                        act(*score, at, QEvent::MouseButtonRelease, "click score window");
+                    }
                 }
                 break;
             case 12:
