@@ -288,11 +288,13 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const bool ours = std::strcmp(argv[2], "ours") == 0;
-    Timer::setBackend(ours ? Timer::Backend::Native : Timer::Backend::QtTimer);
-    FramePacer::setEnabled(ours);
+    Runtime::Options options;
+    options.timerBackend = ours ? Timer::Backend::Native : Timer::Backend::QtTimer;
+    options.framePacing = ours;
 
     QApplication app(argc, argv);
-    Form10 form;
+    Runtime runtime(options);
+    Form10 form(runtime);
     const QJsonObject figures = measure(QString::fromLocal8Bit(argv[1]), form, std::atof(argv[3]));
     std::puts(QJsonDocument(figures).toJson(QJsonDocument::Compact).constData());
     return 0;

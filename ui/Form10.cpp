@@ -5,7 +5,6 @@
 #include <QLayout>
 
 #include "Form11.h"
-#include "program.h"
 #include "score.h"
 #include "vb_color.h"
 
@@ -37,9 +36,15 @@ Label::Look comic(qreal points, bool bold, quint32 color, Label::Alignment align
 
 }  // namespace
 
-Form10::Form10(QWidget* parent)
+Form10::Form10(QWidget* parent) : Form10(nullptr, parent) {}
+
+Form10::Form10(Runtime& runtime, QWidget* parent) : Form10(&runtime, parent) {}
+
+Form10::Form10(Runtime* shared, QWidget* parent)
     : QMainWindow(parent),
-      client_(new ClientArea(this, {733, 532}, vb::kWindowText)),
+      ownRuntime_(shared ? nullptr : std::make_unique<Runtime>()),
+      runtime_(shared ? *shared : *ownRuntime_),
+      client_(new ClientArea(this, runtime_.framePacer(), {733, 532}, vb::kWindowText)),
       Command3(new CommandButton(client_, "Command3", {9600, 7080, 1335, 375}, false,
                                  "&Start the game", kLightOrange)),
       Command2(new CommandButton(client_, "Command2", {9600, 7440, 1335, 375}, false,
@@ -48,11 +53,11 @@ Form10::Form10(QWidget* parent)
           new TextBox(client_, "Text2", {240, 600, 615, 405}, true, "Text2", makeFont(kClockFont))),
       Text1(new TextBox(client_, "Text1", {1080, 600, 615, 405}, true, "Text1",
                         makeFont(kClockFont))),
-      Timer3(new Timer(this, "Timer3", 1, true)),
+      Timer3(new Timer(runtime_, this, "Timer3", 1, true)),
       Command1(new CommandButton(client_, "Command1", {7080, 4680, 3015, 855}, true,
                                  "&Start the Game", kLightOrange, picture("arrow.ico"))),
-      Timer2(new Timer(this, "Timer2", 5, true)),
-      Timer1(new Timer(this, "Timer1", 5, true)),
+      Timer2(new Timer(runtime_, this, "Timer2", 5, true)),
+      Timer1(new Timer(runtime_, this, "Timer1", 5, true)),
       Image5(new Image(client_, "Image5", {1320, 2880, 3240, 4110}, true, picture("portrait.jpg"),
                        false)),
       Image4(new Image(client_, "Image4", {2160, 4440, 5655, 1935}, true, picture("banner.gif"),
@@ -105,6 +110,10 @@ Form10::Form10(QWidget* parent)
     setTabOrder(Text2, Command2);
     setTabOrder(Command2, Command3);
     Command1->setFocus();
+    for (QWidget* watched : std::initializer_list<QWidget*>{this, client_, Command1, Command2,
+                                                            Command3, Text1, Text2}) {
+        watched->installEventFilter(this);
+    }
 
     describeForScreenReaders();
 
@@ -146,6 +155,7 @@ void Form10::connectHandlers() {
     for (int index : {0, 1}) {
         connect(Image1[index], &Image::Click, this, [this, index] { Image1_Click(index); });
     }
+    connect(&runtime_, &Runtime::errorDismissed, this, &Form10::leaveNoDeadEnd);
 }
 
 quint32 Form10::BackColor() const {
@@ -170,7 +180,7 @@ void Form10::setMousePointer(int pointer) {
 // --- Handlers
 
 void Form10::Form_Load() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         GameState& s = game_.state();
         s.isStart = 0;
         unloadScoreWindow();
@@ -191,7 +201,7 @@ void Form10::Form_Load() {
 }
 
 void Form10::Command1_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         game_.state().isStart = 1;
         Command2->setVisibleFlag(true);
         Image4->setVisibleFlag(true);
@@ -213,7 +223,7 @@ void Form10::Command1_Click() {
 }
 
 void Form10::Command2_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         game_.halt();
         setMenusAvailable(true);
         Command2->setVisibleFlag(false);
@@ -222,7 +232,7 @@ void Form10::Command2_Click() {
 }
 
 void Form10::Command3_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         Command3->setVisibleFlag(false);
         Command2->setVisibleFlag(true);
         setMenusAvailable(false);
@@ -231,7 +241,7 @@ void Form10::Command3_Click() {
 }
 
 void Form10::mnuNew_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         Command2->setVisibleFlag(true);
         Command3->setVisibleFlag(false);
         setMenusAvailable(false);
@@ -240,7 +250,7 @@ void Form10::mnuNew_Click() {
 }
 
 void Form10::mnuLevel1_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         setMenusAvailable(false);
         Command2->setVisibleFlag(true);
         Command3->setVisibleFlag(false);
@@ -249,7 +259,7 @@ void Form10::mnuLevel1_Click() {
 }
 
 void Form10::mnulevel2_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         Command2->setVisibleFlag(true);
         Command3->setVisibleFlag(false);
         setMenusAvailable(false);
@@ -258,7 +268,7 @@ void Form10::mnulevel2_Click() {
 }
 
 void Form10::mnuLevel3_Click() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         Command2->setVisibleFlag(true);
         Command3->setVisibleFlag(false);
         setMenusAvailable(false);
@@ -267,29 +277,29 @@ void Form10::mnuLevel3_Click() {
 }
 
 void Form10::mnuExit_Click() {
-    runHandler(this, [] { program::end(); });
+    runtime_.run(this, [&] { runtime_.end(); });
 }
 
 void Form10::Command1_MouseMove() {
-    runHandler(this, [&] { Command1->setBackColor(kLightYellow); });
+    runtime_.run(this, [&] { Command1->setBackColor(kLightYellow); });
 }
 
 void Form10::Command2_MouseMove() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         setMousePointer(kArrow);
         Command2->setBackColor(kCyan);
     });
 }
 
 void Form10::Command3_MouseMove() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         setMousePointer(kArrow);
         Command3->setBackColor(kLightYellow);
     });
 }
 
 void Form10::Form_MouseMove() {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         if (game_.state().isStart == 1)
             setMousePointer(kCross);
         for (CommandButton* button : {Command1, Command2, Command3}) {
@@ -299,15 +309,15 @@ void Form10::Form_MouseMove() {
 }
 
 void Form10::Timer1_Timer() {
-    runHandler(this, [&] { game_.motionStep(); });
+    runtime_.run(this, [&] { game_.motionStep(); });
 }
 
 void Form10::Timer3_Timer() {
-    runHandler(this, [&] { game_.clockTick(); });
+    runtime_.run(this, [&] { game_.clockTick(); });
 }
 
 void Form10::Image1_Click(int Index) {
-    runHandler(this, [&] {
+    runtime_.run(this, [&] {
         if (Index != 0 && Index != 1)
             raiseError(ErrorKind::NoSuchControl);
         Image1[Index]->setBorderStyle(1);
@@ -357,6 +367,22 @@ void Form10::scoreWindowClosed() {
     scoreWindow_ = nullptr;
 }
 
+// An error in a running game can leave no button and no menu. Once the player
+// has read it, the window offers what a stopped game offers; all else stays as
+// the error left it.
+void Form10::leaveNoDeadEnd() {
+    runtime_.run(this, [&] {
+        for (CommandButton* button : {Command1, Command2, Command3}) {
+            if (button->Visible())
+                return;
+        }
+        if (mnuGame->Enabled() || mnuOption->Enabled())
+            return;
+        setMenusAvailable(true);
+        Command3->setVisibleFlag(true);
+    });
+}
+
 void Form10::unload() {
     hide();
     for (Timer* timer : {Timer1, Timer2, Timer3})
@@ -381,25 +407,29 @@ QWidget* Form10::accessKeyTarget(const QKeyEvent& event) const {
     return nullptr;
 }
 
-bool Form10::event(QEvent* event) {
-    // Claim the key before Qt's shortcuts see it; keyPressEvent then presses.
-    if (event->type() == QEvent::ShortcutOverride &&
-        accessKeyTarget(*static_cast<QKeyEvent*>(event))) {
-        event->accept();
-        return true;
+// Watches the window and each control that can take the focus, so an access key
+// acts wherever the focus is and never types its letter into a clock box.
+bool Form10::eventFilter(QObject* watched, QEvent* event) {
+    const bool key =
+        event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+    if (key) {
+        if (QWidget* target = accessKeyTarget(*static_cast<QKeyEvent*>(event))) {
+            // Claiming the override keeps Qt's shortcuts out; the press then acts.
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                pressAccessKey(target);
+            return true;
+        }
     }
-    return QMainWindow::event(event);
+    return QMainWindow::eventFilter(watched, event);
 }
 
-void Form10::keyPressEvent(QKeyEvent* event) {
-    QWidget* target = accessKeyTarget(*event);
+void Form10::pressAccessKey(QWidget* target) {
     if (auto* button = qobject_cast<CommandButton*>(target)) {
         button->setFocus(Qt::ShortcutFocusReason);
         button->animateClick();
     } else if (auto* title = qobject_cast<MenuTitle*>(target)) {
         menuBar()->setActiveAction(title->menuAction());
-    } else {
-        QMainWindow::keyPressEvent(event);
     }
 }
 
@@ -407,7 +437,7 @@ void Form10::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the game, the score window with it.
     event->accept();
     unloadScoreWindow();
-    program::end();
+    runtime_.end();
 }
 
 // --- GameView

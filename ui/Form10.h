@@ -7,6 +7,7 @@
 #include "controls.h"
 #include "game.h"
 #include "menus.h"
+#include "runtime.h"
 #include "timer.h"
 
 namespace moxel::ui {
@@ -15,7 +16,8 @@ class Form11;
 
 // The main window: the start screen, the moving targets, the clock and the menus.
 // Its handlers are public slots named <control>_<event>; the game state is the
-// record of the engine's Game, shown here as read-only properties.
+// record of the engine's Game, shown here as read-only properties. Made without
+// a runtime, it gets one of its own at the classic pace.
 class Form10 : public QMainWindow, private GameView {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ windowTitle)
@@ -36,7 +38,10 @@ class Form10 : public QMainWindow, private GameView {
 
 public:
     explicit Form10(QWidget* parent = nullptr);
+    explicit Form10(Runtime& runtime, QWidget* parent = nullptr);
     ~Form10() override;
+
+    Runtime& runtime() const { return runtime_; }
 
     quint32 BackColor() const;
     int MousePointer() const { return mousePointer_; }
@@ -67,6 +72,10 @@ public:
     void unload();
 
 private:
+    Form10(Runtime* shared, QWidget* parent);
+
+    const std::unique_ptr<Runtime> ownRuntime_;
+    Runtime& runtime_;
     ClientArea* const client_;
 
 public:
@@ -121,8 +130,7 @@ public slots:
     void Image1_Click(int Index);
 
 protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -136,6 +144,8 @@ private:
 
     Timer* timer(TimerId id) const;
     QWidget* accessKeyTarget(const QKeyEvent& event) const;
+    void pressAccessKey(QWidget* target);
+    void leaveNoDeadEnd();
     void connectHandlers();
     void describeForScreenReaders();
     void setMenusAvailable(bool available);

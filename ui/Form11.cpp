@@ -4,7 +4,6 @@
 #include <QIcon>
 
 #include "Form10.h"
-#include "program.h"
 #include "vb_color.h"
 
 namespace moxel::ui {
@@ -30,7 +29,7 @@ Label::Look value(quint32 color, Label::Alignment alignment) {
 
 Form11::Form11(Form10& main)
     : QWidget(nullptr),
-      client_(new ClientArea(this, kClientArea.size(), kDarkBlue)),
+      client_(new ClientArea(this, main.runtime().framePacer(), kClientArea.size(), kDarkBlue)),
       Command3(new CommandButton(client_, "Command3", {3840, 2160, 2295, 495}, true, "&Exit Game",
                                  vb::kButtonFace)),
       Command1(new CommandButton(client_, "Command1", {480, 2160, 2415, 495}, true,
@@ -92,7 +91,7 @@ quint32 Form11::BackColor() const {
 
 void Form11::Command1_Click() {
     Form10& main = main_;  // this window is gone after the unload
-    runHandler(&main, [&main, this] {
+    main.runtime().run(&main, [&main, this] {
         hide();
         main.unloadScoreWindow();
         main.mnuGame->setAvailable(true);
@@ -105,23 +104,23 @@ void Form11::Command1_Click() {
 
 void Form11::Command3_Click() {
     Form10& main = main_;
-    runHandler(&main, [&main] {
+    main.runtime().run(&main, [&main] {
         main.unload();
         main.unloadScoreWindow();
-        program::end();
+        main.runtime().end();
     });
 }
 
 void Form11::Command1_MouseMove() {
-    runHandler(&main_, [&] { Command1->setBackColor(kLightYellow); });
+    main_.runtime().run(&main_, [&] { Command1->setBackColor(kLightYellow); });
 }
 
 void Form11::Command3_MouseMove() {
-    runHandler(&main_, [&] { Command3->setBackColor(kLightYellow); });
+    main_.runtime().run(&main_, [&] { Command3->setBackColor(kLightYellow); });
 }
 
 void Form11::Form_MouseMove() {
-    runHandler(&main_, [&] {
+    main_.runtime().run(&main_, [&] {
         Command1->setBackColor(vb::kButtonFace);
         Command3->setBackColor(vb::kButtonFace);
     });

@@ -45,9 +45,14 @@ void installFontSubstitutes() {
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
+FramePacer& framePacerOf(QWidget* clientArea) {
+    return qobject_cast<ClientArea*>(clientArea)->framePacer();
+}
+
 // --- ClientArea
 
-ClientArea::ClientArea(QWidget* parent, QSize pixels, quint32 backColor) : QWidget(parent) {
+ClientArea::ClientArea(QWidget* parent, FramePacer& pacer, QSize pixels, quint32 backColor)
+    : QWidget(parent), pacer_(pacer) {
     setObjectName(QStringLiteral("ClientArea"));
     setFixedSize(pixels);
     setMouseTracking(true);
@@ -146,7 +151,7 @@ TextBox::TextBox(QWidget* parent, const char* name, const TwipsRect& rect, bool 
 
 void TextBox::setTextValue(const QString& text) {
     text_ = text;
-    FramePacer::instance().show(*this);
+    pacer().show(*this);
 }
 
 void TextBox::present() {

@@ -38,13 +38,16 @@ QFont makeFont(const FontSpec& design);
 // Maps the design's font names to faces this desktop has.
 void installFontSubstitutes();
 
+// The frame pacer of the window whose client area is `clientArea`.
+FramePacer& framePacerOf(QWidget* clientArea);
+
 // Position, size and visibility of a drawn control. The position is kept exactly
 // as written; the widget sits at the nearest pixel.
 template <class Widget>
 class Control : public Widget, protected Presentable {
 public:
     Control(QWidget* parent, const char* name, const TwipsRect& rect, bool visible)
-        : Widget(parent), rect_(rect) {
+        : Widget(parent), Presentable(framePacerOf(parent)), rect_(rect) {
         this->setObjectName(QString::fromLatin1(name));
         this->setMouseTracking(true);
         // A control takes the mouse over its whole rectangle; nothing behind it sees it.
@@ -72,7 +75,7 @@ protected:
 private:
     void place(float& field, float twips) {
         field = twips;
-        FramePacer::instance().show(*this);
+        this->pacer().show(*this);
     }
 
     TwipsRect rect_;
@@ -264,12 +267,15 @@ private:
     int width_;
 };
 
-// The bare surface of a window: its client area behind the controls.
+// The bare surface of a window: its client area behind the controls, which
+// share its frame pacer.
 class ClientArea : public QWidget {
     Q_OBJECT
 
 public:
-    ClientArea(QWidget* parent, QSize pixels, quint32 backColor);
+    ClientArea(QWidget* parent, FramePacer& pacer, QSize pixels, quint32 backColor);
+
+    FramePacer& framePacer() const { return pacer_; }
 
 signals:
     // The pointer moved over the surface itself, not over a control.
@@ -277,6 +283,9 @@ signals:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    FramePacer& pacer_;
 };
 
 // Puts a window's controls in their stacking order: buttons and text boxes above

@@ -1,36 +1,34 @@
 #include "frame_pacer.h"
 
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 #include <algorithm>
-#include <cmath>
-
-#include "timer.h"
 
 namespace moxel::ui {
 
+namespace {
+// Long enough to keep the frames' phase across the gaps between slow ticks
+// (30 ms at level 1), short enough that a stopped game costs nothing.
+constexpr int kIdleFramesBeforeStop = 6;
+}  // namespace
+
 Presentable::~Presentable() {
     if (pending_)
-        FramePacer::instance().forget(*this);
+        pacer_->forget(*this);
 }
 
-FramePacer& FramePacer::instance() {
-    // Owned by the application, so its frame timer never outlives the event loop.
-    static QPointer<FramePacer> pacer;
-    if (!pacer)
-        pacer = new FramePacer(QCoreApplication::instance());
-    return *pacer;
-}
+FramePacer::FramePacer(bool enabled)
+    : enabled_(enabled),
+      clock_(TickSource::make(TickSource::Backend::Native, [this] { showFrame(); })) {}
 
-FramePacer::FramePacer(QObject* parent) : QObject(parent) {
-    frame_.setSingleShot(true);
-    frame_.setTimerType(Qt::PreciseTimer);
-    connect(&frame_, &QTimer::timeout, this, &FramePacer::showPending);
+FramePacer::~FramePacer() {
+    // The items may outlive the pacer; they must not call back into it.
+    for (Presentable* item : pending_)
+        item->pending_ = false;
 }
 
 void FramePacer::show(Presentable& item) {
-    if (!enabled_ || !Timer::isDispatching()) {
+    if (!enabled_ || tickDepth_ == 0) {
         item.present();
         return;
     }
@@ -38,8 +36,11 @@ void FramePacer::show(Presentable& item) {
         return;
     item.pending_ = true;
     pending_.push_back(&item);
-    if (!frame_.isActive())
-        frame_.start(framePeriodMs());
+    idleFrames_ = 0;
+    if (!running_) {
+        running_ = true;
+        clock_->start(framePeriod());
+    }
 }
 
 void FramePacer::forget(Presentable& item) {
@@ -47,7 +48,14 @@ void FramePacer::forget(Presentable& item) {
     item.pending_ = false;
 }
 
-void FramePacer::showPending() {
+void FramePacer::showFrame() {
+    if (pending_.empty()) {
+        if (++idleFrames_ >= kIdleFramesBeforeStop) {
+            clock_->stop();
+            running_ = false;
+        }
+        return;
+    }
     std::vector<Presentable*> items;
     items.swap(pending_);
     for (Presentable* item : items) {
@@ -56,12 +64,12 @@ void FramePacer::showPending() {
     }
 }
 
-int FramePacer::framePeriodMs() {
+std::chrono::nanoseconds FramePacer::framePeriod() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal rate = screen ? screen->refreshRate() : 0;
     // Unknown or implausible rates fall back to 60 Hz.
     const qreal hertz = (rate >= 24 && rate <= 360) ? rate : 60;
-    return std::max(1, int(std::floor(1000 / hertz)));
+    return std::chrono::nanoseconds(qint64(1e9 / hertz));
 }
 
 }  // namespace moxel::ui

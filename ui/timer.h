@@ -3,36 +3,33 @@
 #include <QObject>
 #include <memory>
 
+#include "tick_source.h"
+
 namespace moxel::ui {
 
-class TickSource;
+class Runtime;
 
-// An interval timer control: ticks every `Interval` milliseconds while `Enabled`.
-// A late tick is one tick; missed ones are not made up.
+// An interval timer control: ticks every `Interval` milliseconds, rounded up to
+// a multiple of its runtime's timer resolution, while `Enabled`. A late tick is
+// one tick; missed ones are not made up.
 class Timer : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(int Interval READ Interval WRITE setInterval)
 
 public:
-    // Native keeps 1 ms intervals on Linux (timerfd); QtTimer is QTimer's own
-    // precise timer, which rounds every wait up and so falls short at 1 ms.
-    enum class Backend { Native, QtTimer };
+    using Backend = TickSource::Backend;
 
-    Timer(QObject* parent, const char* name, int interval, bool enabled);
+    Timer(Runtime& runtime, QObject* parent, const char* name, int interval, bool enabled);
     ~Timer() override;
 
     bool Enabled() const { return enabled_; }
     // Enabling a running timer leaves its countdown alone.
     void setEnabled(bool enabled);
+    // As set, whatever the resolution makes of it.
     int Interval() const { return interval_; }
     // A new interval takes effect at once; 0 or less means no ticks.
     void setInterval(int milliseconds);
-
-    // The backend for timers created from now on.
-    static void setBackend(Backend backend);
-    // True while some timer's tick is being handled.
-    static bool isDispatching() { return dispatchDepth_ > 0; }
 
 signals:
     void tick();
@@ -41,10 +38,10 @@ private:
     void arm();
     void fire();
 
+    Runtime& runtime_;
     std::unique_ptr<TickSource> source_;
     int interval_;
     bool enabled_;
-    static inline int dispatchDepth_ = 0;
 };
 
 }  // namespace moxel::ui

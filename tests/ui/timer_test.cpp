@@ -16,12 +16,14 @@ class TimerTest : public QObject {
         QTest::newRow("native") << Timer::Backend::Native;
         QTest::newRow("qtimer") << Timer::Backend::QtTimer;
     }
-    static std::unique_ptr<Timer> makeTimer(int interval, bool enabled) {
+    std::unique_ptr<Runtime> runtime;
+
+    // A timer of a runtime that honours every millisecond, on the row's backend.
+    std::unique_ptr<Timer> makeTimer(int interval, bool enabled) {
         QFETCH(Timer::Backend, backend);
-        Timer::setBackend(backend);
-        auto timer = std::make_unique<Timer>(nullptr, "Timer", interval, enabled);
-        Timer::setBackend(Timer::Backend::Native);
-        return timer;
+        runtime = std::make_unique<Runtime>(
+            Runtime::Options{Runtime::kPreciseResolutionMs, backend, true});
+        return std::make_unique<Timer>(*runtime, nullptr, "Timer", interval, enabled);
     }
 
 private slots:
@@ -91,7 +93,7 @@ private slots:
 
         // A tick of a real timer moves the target; the widget stays where it was
         // drawn until the frame, so a click there still catches it.
-        Timer ticker(nullptr, "Ticker", 1, true);
+        Timer ticker(form.runtime(), nullptr, "Ticker", 1, true);
         QPoint drawnDuringTick;
         bool caught = false;
         connect(&ticker, &Timer::tick, &form, [&] {

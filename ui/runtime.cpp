@@ -1,0 +1,38 @@
+#include "runtime.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+namespace moxel::ui {
+
+Runtime::Runtime(Options options) : options_(options), pacer_(options.framePacing) {}
+
+Runtime::~Runtime() {
+    delete errorBox_;
+}
+
+void Runtime::end() {
+    ended_ = true;
+    QCoreApplication::exit(0);
+    // exit() only stops a running loop; this stops one that starts later.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}
+
+void Runtime::reportError(QWidget* window, const RuntimeError& error) {
+    if (!errorBox_) {
+        errorBox_ = new QMessageBox(QMessageBox::Critical, QStringLiteral("Run-time error"),
+                                    QString(), QMessageBox::Ok, window ? window->window() : nullptr);
+        errorBox_->setObjectName(QStringLiteral("RuntimeError"));
+        errorBox_->setAttribute(Qt::WA_DeleteOnClose);
+        errorBox_->setWindowModality(Qt::NonModal);
+        errorBox_->setInformativeText(
+            QStringLiteral("The current action was stopped; the game goes on."));
+        connect(errorBox_, &QDialog::finished, this, &Runtime::errorDismissed);
+    }
+    errorBox_->setText(QString::fromUtf8(error.name().data(), qsizetype(error.name().size())));
+    errorBox_->show();
+    errorBox_->raise();
+}
+
+}  // namespace moxel::ui
