@@ -410,18 +410,19 @@ QWidget* Form10::accessKeyTarget(const QKeyEvent& event) const {
 // Watches the window and each control that can take the focus, so an access key
 // acts wherever the focus is and never types its letter into a clock box.
 bool Form10::eventFilter(QObject* watched, QEvent* event) {
-    const bool key =
-        event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
-    if (key) {
-        if (QWidget* target = accessKeyTarget(*static_cast<QKeyEvent*>(event))) {
-            // Claiming the override keeps Qt's shortcuts out; the press then acts.
-            event->accept();
-            if (event->type() == QEvent::KeyPress)
-                pressAccessKey(target);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    const auto& key = *static_cast<QKeyEvent*>(event);
+    QWidget* target = accessKeyTarget(key);
+    // In a clock box an Alt key is an access key or nothing, never text.
+    const bool inClockBox = watched == Text1 || watched == Text2;
+    if (!target && !(inClockBox && key.modifiers().testFlag(Qt::AltModifier)))
+        return QMainWindow::eventFilter(watched, event);
+    // Claiming the override keeps Qt's shortcuts out; the press then acts.
+    event->accept();
+    if (target && event->type() == QEvent::KeyPress)
+        pressAccessKey(target);
+    return true;
 }
 
 void Form10::pressAccessKey(QWidget* target) {

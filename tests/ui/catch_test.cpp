@@ -192,6 +192,47 @@ private slots:
         error->close();
     }
 
+    // A failed catch in a running game leaves no button and no menu; once the
+    // player has closed the error window, the stopped game's way on is there.
+    void closingTheErrorWindowLeavesAWayOn_data() {
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<bool>("byFrame");
+        QTest::addColumn<bool>("stoppedFirst");
+        QTest::newRow("overflow, OK") << 327 * 101 + 68 << false << false;
+        QTest::newRow("division by zero, frame") << 0 << true << false;
+        QTest::newRow("division by zero after Stop, OK") << 0 << false << true;
+    }
+    void closingTheErrorWindowLeavesAWayOn() {
+        QFETCH(int, ticks);
+        QFETCH(bool, byFrame);
+        QFETCH(bool, stoppedFirst);
+        Form10& f = started();
+        clockTicks(f, ticks);
+        if (stoppedFirst)
+            click(f, pointIn(*f.Command2));
+        catchByMouse(0);
+        QMessageBox* error = errorWindow();
+        QVERIFY(error);
+        QCOMPARE(f.Command3->Visible(), stoppedFirst);
+        const moxel::GameState state = f.state();
+
+        if (byFrame) {
+            error->close();
+        } else {
+            QVERIFY(QTest::qWaitForWindowExposed(error));
+            click(*error, error->button(QMessageBox::Ok)->mapTo(error, QPoint(5, 5)));
+        }
+        QTRY_COMPARE(errorWindow(), nullptr);
+        QVERIFY(f.Command3->Visible() && !f.Command2->Visible());
+        QVERIFY(f.mnuGame->Enabled() && f.mnuOption->Enabled());
+        QCOMPARE(f.state(), state);
+        QCOMPARE(f.Image1[0]->BorderStyle(), 1);
+        QVERIFY(f.scoreWindow() && !f.scoreWindow()->isVisible());
+
+        click(f, pointIn(*f.Command3));
+        QVERIFY(f.Timer1->Enabled() && f.Command2->Visible());
+    }
+
     void scoreWindowButtonsTakeTheirHoverColours() {
         Form10& f = started();
         clockTicks(f, 10);

@@ -55,6 +55,45 @@ private slots:
         QCOMPARE(openMenu(), nullptr);
     }
 
+    // Keys go to the focus widget, as a keyboard sends them: an access key acts
+    // from any focus and never types its letter into a clock box.
+    void accessKeysActWhereverTheFocusIs_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("running");
+        for (const char* focus : {"Text1", "Text2", "button", "window"}) {
+            QTest::addRow("%s, running", focus) << focus << true;
+            QTest::addRow("%s, stopped", focus) << focus << false;
+        }
+    }
+    void accessKeysActWhereverTheFocusIs() {
+        QFETCH(QString, focus);
+        QFETCH(bool, running);
+        Form10& f = active();
+        f.Command1_Click();
+        if (!running)
+            f.Command2_Click();
+        freezeTimers(f);
+        CommandButton* shownButton = running ? f.Command2 : f.Command3;
+        QWidget* focused = focus == "window"   ? static_cast<QWidget*>(&f)
+                           : focus == "button" ? shownButton
+                                               : f.findChild<QWidget*>(focus);
+        focused->setFocus();
+        QTRY_COMPARE(f.focusWidget(), focused);
+        const QStringList clock{f.Text1->text(), f.Text2->text()};
+
+        QTest::keyClick(f.windowHandle(), Qt::Key_D, Qt::AltModifier);
+        QTRY_COMPARE(openMenu() != nullptr, !running);  // available only when stopped
+        if (QMenu* menu = openMenu()) {
+            QCOMPARE(menu, static_cast<QMenu*>(f.mnuOption));
+            menu->close();
+        }
+        QCOMPARE((QStringList{f.Text1->text(), f.Text2->text()}), clock);
+        QTest::keyClick(f.windowHandle(), Qt::Key_S, Qt::AltModifier);
+        QTRY_VERIFY(!shownButton->Visible());  // Stop, or Start the game, was pressed
+        for (TextBox* box : {f.Text1, f.Text2})
+            QVERIFY(!box->text().contains(QLatin1Char('s'), Qt::CaseInsensitive));
+    }
+
     void menuTitlesOpenWithAltAndTheirCommandsWithTheLetter() {
         Form10& f = active();
         f.Command1_Click();
@@ -87,14 +126,26 @@ private slots:
         f.Command1_Click();
         freezeTimers(f);
         clockTicks(f, 5);
-        f.Image1_Click(0);
-        Form11* score = f.scoreWindow();
-        score->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(score));
-        QCOMPARE(QApplication::focusWidget(), score->Command1);
-        altKey(score, Qt::Key_C);
+        const auto catchAndFocus = [&](int index, bool onExit) {
+            f.Image1_Click(index);
+            Form11* score = f.scoreWindow();
+            score->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(score));
+            QCOMPARE(QApplication::focusWidget(), score->Command1);
+            // Each key acts whichever button has the focus.
+            if (onExit)
+                score->Command1->setFocus();
+            else
+                score->Command3->setFocus();
+        };
+        catchAndFocus(0, false);
+        QTest::keyClick(f.scoreWindow()->windowHandle(), Qt::Key_C, Qt::AltModifier);
         QTRY_COMPARE(f.scoreWindow(), nullptr);
         QVERIFY(f.Command3->Visible());
+
+        catchAndFocus(1, true);
+        QTest::keyClick(f.scoreWindow()->windowHandle(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(f.runtime().hasEnded());
     }
 
     void tabFollowsTheDesignedOrder() {
