@@ -4,6 +4,7 @@
 # Usage: package_test.sh <build dir>
 set -euo pipefail
 build=$(cd "$1" && pwd)
+id=io.github.catch_the_moxel.CatchTheMoxel
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -15,12 +16,14 @@ dpkg-deb -f "$deb" Depends | grep -q 'fonts-comic-neue' || { echo "Depends lacks
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/catch-the-moxel usr/share/applications/catch-the-moxel.desktop \
-    usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/catch-the-moxel.png \
-    usr/share/icons/hicolor/scalable/apps/catch-the-moxel.svg; do
+for file in usr/bin/catch-the-moxel usr/share/applications/$id.desktop \
+    usr/share/metainfo/$id.metainfo.xml \
+    usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128}/apps/$id.png \
+    usr/share/icons/hicolor/scalable/apps/$id.svg; do
     [ -s "$root/$file" ] || { echo "missing $file"; exit 1; }
 done
-desktop-file-validate "$root/usr/share/applications/catch-the-moxel.desktop"
+desktop-file-validate "$root/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net --strict "$root/usr/share/metainfo/$id.metainfo.xml" >/dev/null
 
 # The installed game must start and keep running; its pictures are built in.
 status=0
