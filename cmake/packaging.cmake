@@ -16,6 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # the fonts that stand in for the ones the layout names. One list, which
 # scripts/install-deps and the package test read too.
 file(READ ${PROJECT_SOURCE_DIR}/packaging/runtime-depends runtime_depends)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/packaging/runtime-depends)
 string(STRIP "${runtime_depends}" runtime_depends)
 string(REPLACE " " ", " CPACK_DEBIAN_PACKAGE_DEPENDS "${runtime_depends}")
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
