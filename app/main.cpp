@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
         return *exitCode;
 
     QApplication app(argc, argv);
-    QApplication::setDesktopFileName(QStringLiteral("catch-the-moxel"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.catch_the_moxel.CatchTheMoxel"));
     Runtime runtime(options);
     moxel::ui::Form10 form(runtime);
     form.Form_Load();

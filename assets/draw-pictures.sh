@@ -7,10 +7,13 @@
 #   portrait.jpg          "rendered" 3D figure on a grid floor (216x274)
 #   arrow.ico             button icon, 32x32 + 16x16, 16 colours
 #   smiley.ico            button icon, 32x32 + 16x16
+#   NAME@2x.EXT           each of the five above drawn again at twice the size,
+#                         for screens with a device pixel ratio of 1.5 or more
 #   app-icon.svg          application icon (hand-written SVG)
 #   app-icon-{16,32,48,64,128}.png   renderings of it for the desktop menu
 #
-# Needs ImageMagick 6 (convert-im6.q16), fonts-comic-neue and awk.
+# Needs ImageMagick 6 (convert-im6.q16) with its SVG reader
+# (libmagickcore-6.q16-6-extra), fonts-comic-neue and awk.
 # Output is deterministic: metadata and timestamps are stripped, so running
 # it again gives identical bytes.
 set -euo pipefail
@@ -35,6 +38,11 @@ PINK='#FF5FD2'; SHOE='#FF4A4A'; CHEEK='#FF8FA8'; MOUTH='#B0203A'
 EYE='#FAFAFA'               # not pure white: white is the transparent colour in the GIFs
 TILE='#1D2435'; TILE_EDGE='#3A4A6E'
 
+# Draws at twice the size from the same coordinates: pixel x of the small
+# picture becomes pixels 2x and 2x+1, hence the half-pixel shift.
+AT2X=(-affine 2,0,0,2,0.5,0.5)
+AT2X_MVG="affine 2,0,0,2,0.5,0.5"
+
 # pixmap 'X=#colour ...' ROW... : MVG that sets single pixels, for the tiniest
 # sizes where shapes cannot be placed precisely enough. '.' leaves a pixel alone.
 pixmap() {
@@ -50,27 +58,36 @@ pixmap() {
 # big eyes keep it readable when the game shrinks it to 19x13.
 # -transparent-color white: without it ImageMagick stores the transparent
 # palette entry as black, but that entry has to be white.
+# Unstroked rectangles give their outer edges, between pixels, so that they
+# keep their size when drawn at twice the size.
 # ---------------------------------------------------------------------------
-"$IM" -size 35x37 xc:white +antialias \
-  -fill '#A0A0A0' -draw "ellipse 17,34 12,2.5 0,360" \
-  -fill '#707070' -draw "ellipse 17,34 8,1.6 0,360" \
-  -stroke "$INK" -strokewidth 1 \
-  -fill "$SHOE" -draw "roundrectangle 9,30 15,33 2,2 roundrectangle 19,30 25,33 2,2" \
-  -fill "$GREEN_DARK" -draw "rectangle 11,26 14,30 rectangle 20,26 23,30" \
-  -strokewidth 4 -draw "line 11,21 6,25 line 23,21 28,25" \
-  -stroke "$GREEN" -strokewidth 2 -draw "line 11,21 6,25 line 23,21 28,25" \
-  -stroke "$INK" -strokewidth 1 -fill "$GREEN" -draw "circle 4.5,26 4.5,28.5 circle 29.5,26 29.5,28.5" \
-  -draw "ellipse 17,23 7,6 0,360" \
-  -stroke none -fill "$GREEN_PALE" -draw "ellipse 17,24 4,3.5 0,360" \
-  -stroke "$INK" -fill "$GREEN" -draw "ellipse 17,11 10,8 0,360" \
-  -stroke none -fill "$GREEN_DARK" -draw "ellipse 17,16 7,2 0,180" \
-  -fill "$GREEN_PALE" -draw "ellipse 12,5.5 2.5,1 0,360" \
-  -stroke "$INK" -fill "$PINK" -draw "ellipse 17,1.5 2,1.5 0,360" \
-  -stroke none -fill "$EYE" -draw "ellipse 13,10 2.5,3 0,360 ellipse 21,10 2.5,3 0,360" \
-  -fill black -draw "rectangle 13,10 14,12 rectangle 21,10 22,12" \
-  -fill "$CHEEK" -draw "rectangle 9,14 10,14 rectangle 24,14 25,14" \
-  -fill "$MOUTH" -draw "rectangle 15,15 19,15 rectangle 16,16 18,16" \
-  -transparent white -transparent-color white -strip "$OUT/target.gif"
+# target SCALE FILE
+target() {
+  local scale=() size=35x37
+  [[ $1 == 2 ]] && scale=("${AT2X[@]}") size=70x74
+  "$IM" -size $size xc:white +antialias "${scale[@]}" \
+    -fill '#A0A0A0' -draw "ellipse 17,34 12,2.5 0,360" \
+    -fill '#707070' -draw "ellipse 17,34 8,1.6 0,360" \
+    -stroke "$INK" -strokewidth 1 \
+    -fill "$SHOE" -draw "roundrectangle 9,30 15,33 2,2 roundrectangle 19,30 25,33 2,2" \
+    -fill "$GREEN_DARK" -draw "rectangle 11,26 14,30 rectangle 20,26 23,30" \
+    -strokewidth 4 -draw "line 11,21 6,25 line 23,21 28,25" \
+    -stroke "$GREEN" -strokewidth 2 -draw "line 11,21 6,25 line 23,21 28,25" \
+    -stroke "$INK" -strokewidth 1 -fill "$GREEN" -draw "circle 4.5,26 4.5,28.5 circle 29.5,26 29.5,28.5" \
+    -draw "ellipse 17,23 7,6 0,360" \
+    -stroke none -fill "$GREEN_PALE" -draw "ellipse 17,24 4,3.5 0,360" \
+    -stroke "$INK" -fill "$GREEN" -draw "ellipse 17,11 10,8 0,360" \
+    -stroke none -fill "$GREEN_DARK" -draw "ellipse 17,16 7,2 0,180" \
+    -fill "$GREEN_PALE" -draw "ellipse 12,5.5 2.5,1 0,360" \
+    -stroke "$INK" -fill "$PINK" -draw "ellipse 17,1.5 2,1.5 0,360" \
+    -stroke none -fill "$EYE" -draw "ellipse 13,10 2.5,3 0,360 ellipse 21,10 2.5,3 0,360" \
+    -fill black -draw "rectangle 12.5,9.5 14.5,12.5 rectangle 20.5,9.5 22.5,12.5" \
+    -fill "$CHEEK" -draw "rectangle 8.5,13.5 10.5,14.5 rectangle 23.5,13.5 25.5,14.5" \
+    -fill "$MOUTH" -draw "rectangle 14.5,14.5 19.5,15.5 rectangle 15.5,15.5 18.5,16.5" \
+    -transparent white -transparent-color white -strip "$2"
+}
+target 1 "$OUT/target.gif"
+target 2 "$OUT/target@2x.gif"
 
 # ---------------------------------------------------------------------------
 # banner.gif: gold extruded letters with three heads peeking over them.
@@ -95,44 +112,51 @@ head() {
   echo "ellipse $((cx + r * 3 / 4)),$((cy + r / 4)) $((r / 6)),$((r / 10)) 0,360"
 }
 
-BW=377; BH=129; DEPTH=7
-# Letter shape; the stroke fattens Comic Neue into chunky cartoon letters.
-"$IM" -background black -fill white -stroke white -strokewidth 4 -font "$FONT" -pointsize 100 \
-  label:MOXEL -trim +repage "$TMP/letters.png"
-read -r TW TH < <("$IM" "$TMP/letters.png" -format '%w %h\n' info:)
-TX=$(((BW - TW - DEPTH) / 2)); TY=$((BH - TH - DEPTH - 3))
+# banner SCALE FILE
+banner() {
+  local s=$1 BW=$((377 * $1)) BH=$((129 * $1)) DEPTH=$((7 * $1)) heads='' rim=1.5 edge=1
+  [[ $s == 2 ]] && heads=$AT2X_MVG$'\n' rim=3 edge=2
+  # Letter shape; the stroke fattens Comic Neue into chunky cartoon letters.
+  "$IM" -background black -fill white -stroke white -strokewidth $((4 * s)) -font "$FONT" -pointsize $((100 * s)) \
+    label:MOXEL -trim +repage "$TMP/letters.png"
+  local TW TH TX TY SPLIT i stack=()
+  read -r TW TH < <("$IM" "$TMP/letters.png" -format '%w %h\n' info:)
+  TX=$(((BW - TW - DEPTH) / 2)); TY=$((BH - TH - DEPTH - 3 * s))
 
-# Extrusion: the letters stacked diagonally down-right, plus a dark rim around the block.
-stack=()
-for i in $(seq 1 "$DEPTH"); do
-  stack+=("$TMP/letters.png" -geometry "+$((TX + i))+$((TY + i))" -compose Lighten -composite)
-done
-"$IM" -size ${BW}x${BH} xc:black "${stack[@]}" "$TMP/letters.png" -geometry +$TX+$TY -compose Lighten -composite "$TMP/block.png"
-"$IM" "$TMP/block.png" -morphology Dilate Disk:1.5 "$TMP/rim.png"
-"$IM" -size ${BW}x${BH} xc:black "$TMP/letters.png" -geometry +$TX+$TY -composite "$TMP/face.png"
-# Polished gold: bright upper half, deeper lower half; darker gold for the sides.
-SPLIT=$((TY + TH * 45 / 100))
-"$IM" -size ${BW}x${SPLIT} gradient:'#FFFBD0'-'#FFD23A' -size ${BW}x$((BH - SPLIT)) gradient:'#F2AE00'-'#B06E00' -append "$TMP/gold.png"
-"$IM" -size ${BW}x${BH} gradient:'#B27A0A'-'#6A3C00' "$TMP/side.png"
+  # Extrusion: the letters stacked diagonally down-right, plus a dark rim around the block.
+  for i in $(seq 1 "$DEPTH"); do
+    stack+=("$TMP/letters.png" -geometry "+$((TX + i))+$((TY + i))" -compose Lighten -composite)
+  done
+  "$IM" -size ${BW}x${BH} xc:black "${stack[@]}" "$TMP/letters.png" -geometry +$TX+$TY -compose Lighten -composite "$TMP/block.png"
+  "$IM" "$TMP/block.png" -morphology Dilate Disk:$rim "$TMP/rim.png"
+  "$IM" -size ${BW}x${BH} xc:black "$TMP/letters.png" -geometry +$TX+$TY -composite "$TMP/face.png"
+  # Polished gold: bright upper half, deeper lower half; darker gold for the sides.
+  SPLIT=$((TY + TH * 45 / 100))
+  "$IM" -size ${BW}x${SPLIT} gradient:'#FFFBD0'-'#FFD23A' -size ${BW}x$((BH - SPLIT)) gradient:'#F2AE00'-'#B06E00' -append "$TMP/gold.png"
+  "$IM" -size ${BW}x${BH} gradient:'#B27A0A'-'#6A3C00' "$TMP/side.png"
 
-"$IM" -size ${BW}x${BH} xc:none \
-  -draw "$(head 102 40 24 '#FF9F3A' '#7A3A00' 2; head 189 41 27 "$GREEN" "$INK" 0; head 276 40 24 '#4FC3FF' '#0B4A7A' -2)" \
-  \( -size ${BW}x${BH} xc:'#3A2000' "$TMP/rim.png" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
-  \( "$TMP/side.png" "$TMP/block.png" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
-  \( -size ${BW}x${BH} xc:'#5A3400' \( "$TMP/face.png" -morphology Dilate Disk:1 \) -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
-  \( "$TMP/gold.png" "$TMP/face.png" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
-  "$TMP/banner.png"
-"$IM" "$TMP/banner.png" \( +clone -alpha extract -threshold 50% \) \
-  -background black -alpha remove -alpha off -compose CopyOpacity -composite \
-  +dither -colors 127 -transparent-color white -strip "$OUT/banner.gif"
+  "$IM" -size ${BW}x${BH} xc:none \
+    -draw "$heads$(head 102 40 24 '#FF9F3A' '#7A3A00' 2; head 189 41 27 "$GREEN" "$INK" 0; head 276 40 24 '#4FC3FF' '#0B4A7A' -2)" \
+    \( -size ${BW}x${BH} xc:'#3A2000' "$TMP/rim.png" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
+    \( "$TMP/side.png" "$TMP/block.png" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
+    \( -size ${BW}x${BH} xc:'#5A3400' \( "$TMP/face.png" -morphology Dilate Disk:$edge \) -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
+    \( "$TMP/gold.png" "$TMP/face.png" -alpha off -compose CopyOpacity -composite \) -compose Over -composite \
+    "$TMP/banner.png"
+  "$IM" "$TMP/banner.png" \( +clone -alpha extract -threshold 50% \) \
+    -background black -alpha remove -alpha off -compose CopyOpacity -composite \
+    +dither -colors 127 -transparent-color white -strip "$2"
+}
+banner 1 "$OUT/banner.gif"
+banner 2 "$OUT/banner@2x.gif"
 
 # ---------------------------------------------------------------------------
 # portrait.jpg: soft 3D look. Every round part is a stack of nested ellipses
 # sliding towards the light, which reads as a lit sphere. Drawn at twice the
 # size and reduced, for smooth edges.
 # ---------------------------------------------------------------------------
+# portrait_mvg SCALE
 portrait_mvg() {
-  awk -v G1='#1F6A14' -v G2='#5CC433' -v G3='#D6FFA0' -v PINK="$PINK" '
+  awk -v S="$1" -v G1='#1F6A14' -v G2='#5CC433' -v G3='#D6FFA0' -v PINK="$PINK" '
   function h2(s) { return (index("0123456789ABCDEF", substr(s, 1, 1)) - 1) * 16 + index("0123456789ABCDEF", substr(s, 2, 1)) - 1 }
   function mix(a, b, t,   k, out, x, y) {
     a = toupper(a); b = toupper(b); out = "#"
@@ -154,7 +178,8 @@ portrait_mvg() {
       printf "fill %s%02X ellipse %.2f,%.2f %.2f,%.2f 0,360\n", col, alpha, cx, cy, rx * (1 - shrink * t), ry * (1 - shrink * t) } }
   BEGIN {
     W = 432; H = 548; HZ = 228; VX = 216
-    print "viewbox 0 0 " W " " H
+    print "viewbox 0 0 " W * S " " H * S
+    if (S > 1) print "affine " S ",0,0," S "," (S - 1) / 2 "," (S - 1) / 2
     # floor grid seen at an angle: rays from the vanishing point, rows closer together far away
     print "stroke #8DB3DD stroke-width 1.6 fill none"
     for (k = -14; k <= 14; k++) printf "line %d,%d %.1f,%d\n", VX, HZ, VX + k * 70, H + 60
@@ -188,39 +213,68 @@ portrait_mvg() {
     soft(168, 124, 40, 18, "#FFFFFF", 22, 1)               # gloss on the head
   }'
 }
-"$IM" -size 432x228 gradient:'#B9D3EE'-'#F2F8FF' -size 432x320 gradient:'#E8F2FF'-'#BCD6F3' -append \
-  \( -size 432x548 xc:none -draw "$(portrait_mvg)" \) -composite \
-  -filter Lanczos -resize 216x274 -strip -interlace none -quality 92 "$OUT/portrait.jpg"
+# portrait SCALE FILE
+portrait() {
+  local s=$1
+  "$IM" -size $((432 * s))x$((228 * s)) gradient:'#B9D3EE'-'#F2F8FF' -size $((432 * s))x$((320 * s)) gradient:'#E8F2FF'-'#BCD6F3' -append \
+    \( -size $((432 * s))x$((548 * s)) xc:none -draw "$(portrait_mvg "$s")" \) -composite \
+    -filter Lanczos -resize $((216 * s))x$((274 * s)) -strip -interlace none -quality 92 "$2"
+}
+portrait 1 "$OUT/portrait.jpg"
+portrait 2 "$OUT/portrait@2x.jpg"
 
 # ---------------------------------------------------------------------------
 # arrow.ico: black arrow with a dotted ghost trailing below-left. Hard edges
 # and a palette image with alpha, so ImageMagick stores 16-colour (4-bit)
 # icons with a transparency mask. Both sizes stay in memory: a round trip
-# through PNG made ImageMagick fall back to 1-bit icons.
+# through PNG made ImageMagick fall back to 1-bit icons. The double-size icon
+# holds 64x64, drawn from the 32x32 shapes, and the 32x32 again.
 # ---------------------------------------------------------------------------
-# dots X Y X Y ... : a point every 2 pixels around a closed polygon (crisp dotted outline)
+# dots point|square X Y X Y ... : a point every 2 pixels around a closed polygon
+# (crisp dotted outline); a square is that pixel as a shape, which scales.
 dots() {
-  echo "$@" | awk '{ n = NF / 2; for (i = 0; i < n; i++) { x[i] = $(2 * i + 1); y[i] = $(2 * i + 2) }
+  local shape=$1; shift
+  echo "$@" | awk -v shape="$shape" '{ n = NF / 2; for (i = 0; i < n; i++) { x[i] = $(2 * i + 1); y[i] = $(2 * i + 2) }
     for (i = 0; i < n; i++) { j = (i + 1) % n; dx = x[j] - x[i]; dy = y[j] - y[i]
       L = sqrt(dx * dx > dy * dy ? dx * dx : dy * dy)
-      for (s = 0; s < L; s += 2) printf "point %d,%d ", x[i] + dx * s / L + 0.5, y[i] + dy * s / L + 0.5 } }'
+      for (s = 0; s < L; s += 2) { px = int(x[i] + dx * s / L + 0.5); py = int(y[i] + dy * s / L + 0.5)
+        if (shape == "point") printf "point %d,%d ", px, py
+        else printf "rectangle %.1f,%.1f %.1f,%.1f ", px - 0.5, py - 0.5, px + 0.5, py + 0.5 } } }'
 }
+ARROW_GHOST=(2 18 11 18 11 12 20 21 11 30 11 24 2 24)
+ARROW_DOTS=$(dots point "${ARROW_GHOST[@]}")
+ARROW_SHAPE="polygon 10,8 19,8 19,2 28,11 19,20 19,14 10,14"
 "$IM" \( -size 32x32 xc:none +antialias \
-     -fill '#202020' -draw "$(dots 2 18 11 18 11 12 20 21 11 30 11 24 2 24)" \
-     -fill black -draw "polygon 10,8 19,8 19,2 28,11 19,20 19,14 10,14" \) \
+     -fill '#202020' -draw "$ARROW_DOTS" \
+     -fill black -draw "$ARROW_SHAPE" \) \
   \( -size 16x16 xc:none +antialias \
-     -fill '#202020' -draw "$(dots 0 10 4 10 4 7 8 11 4 15 4 12 0 12)" \
+     -fill '#202020' -draw "$(dots point 0 10 4 10 4 7 8 11 4 15 4 12 0 12)" \
      -fill black -draw "rectangle 3,4 7,6 line 8,1 8,9 line 9,2 9,8 line 10,3 10,7 line 11,4 11,6 point 12,5" \) \
   -type PaletteAlpha -strip "$OUT/arrow.ico"
+"$IM" \( -size 64x64 xc:none +antialias "${AT2X[@]}" \
+     -fill '#202020' -draw "$(dots square "${ARROW_GHOST[@]}")" \
+     -fill black -draw "$ARROW_SHAPE" \) \
+  \( -size 32x32 xc:none +antialias \
+     -fill '#202020' -draw "$ARROW_DOTS" \
+     -fill black -draw "$ARROW_SHAPE" \) \
+  -type PaletteAlpha -strip "$OUT/arrow@2x.ico"
 
 # ---------------------------------------------------------------------------
 # smiley.ico: smooth 32x32; the 16x16 is placed pixel by pixel to stay sharp.
+# The double-size icon holds the smooth drawing at 64x64 and at 32x32.
 # ---------------------------------------------------------------------------
-"$IM" -size 32x32 xc:none \
-  -stroke black -strokewidth 1.6 -fill '#FFE01A' -draw "circle 15.5,15.5 15.5,1.3" \
-  -stroke none -fill black -draw "ellipse 11,12 2,3.2 0,360 ellipse 20,12 2,3.2 0,360" \
-  -fill none -stroke black -strokewidth 2 -draw "path 'M 8.5,18.5 Q 15.5,27.5 22.5,18.5'" \
-  "$TMP/smiley32.png"
+# smiley SCALE FILE
+smiley() {
+  local scale=() size=32x32
+  [[ $1 == 2 ]] && scale=("${AT2X[@]}") size=64x64
+  "$IM" -size $size xc:none "${scale[@]}" \
+    -stroke black -strokewidth 1.6 -fill '#FFE01A' -draw "circle 15.5,15.5 15.5,1.3" \
+    -stroke none -fill black -draw "ellipse 11,12 2,3.2 0,360 ellipse 20,12 2,3.2 0,360" \
+    -fill none -stroke black -strokewidth 2 -draw "path 'M 8.5,18.5 Q 15.5,27.5 22.5,18.5'" \
+    "$2"
+}
+smiley 1 "$TMP/smiley32.png"
+smiley 2 "$TMP/smiley64.png"
 "$IM" -size 16x16 xc:none +antialias -draw "$(pixmap 'K=#000000 Y=#FFE01A' \
   '.....KKKKKK.....' \
   '...KKYYYYYYKK...' \
@@ -239,6 +293,7 @@ dots() {
   '...KKYYYYYYKK...' \
   '.....KKKKKK.....')" "$TMP/smiley16.png"
 "$IM" "$TMP/smiley32.png" "$TMP/smiley16.png" -strip "$OUT/smiley.ico"
+"$IM" "$TMP/smiley64.png" "$TMP/smiley32.png" -strip "$OUT/smiley@2x.ico"
 
 # ---------------------------------------------------------------------------
 # Application icon. The SVG is the master for the larger sizes; 32 and 16

@@ -4,6 +4,35 @@
 using namespace moxel::ui;
 using namespace moxel::ui::testing;
 
+namespace {
+
+// Mean difference per colour channel (0 to 255) between a grab and a picture of
+// the same pixel size, over the pixels the picture covers.
+double difference(const QImage& grab, const QImage& picture) {
+    const QImage a = grab.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = picture.convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    int count = 0;
+    for (int y = 0; y < b.height(); ++y) {
+        for (int x = 0; x < b.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (qAlpha(q) < 255)
+                continue;
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+            ++count;
+        }
+    }
+    return count ? sum / (3 * count) : 255;
+}
+
+QImage resource(const QString& name, QSize size) {
+    return QImage(QStringLiteral(":/pictures/") + name)
+        .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace
+
 class HighDpiTest : public QObject {
     Q_OBJECT
 
@@ -43,6 +72,28 @@ private slots:
         form.Image1_Click(0);
         QCOMPARE(form.scoreWindow()->geometry(), QRect(340, 350, 466, 185));
         QCOMPARE(form.scoreWindow()->Label8->property("Left").toFloat(), 2400.0f);
+    }
+
+    // The double-size pictures are drawn at the screen's own pixels: the grab
+    // matches them, and not the small pictures enlarged.
+    void picturesShowTheirDoubleSizeDetail() {
+        Form10 form;
+        loaded(form);
+        const QImage portrait = form.Image5->grab().toImage();
+        form.Command1_Click();
+        freezeTimers(form);
+        const std::pair<QImage, QString> grabs[] = {
+            {portrait, "portrait.jpg"},
+            {form.Image4->grab().toImage(), "banner.gif"},
+            {form.Image1[1]->grab().toImage(), "target.gif"}};
+        for (const auto& [grab, file] : grabs) {
+            const QString twice = QString(file).insert(file.lastIndexOf(u'.'), "@2x");
+            const double large = difference(grab, resource(twice, grab.size()));
+            const double small = difference(grab, resource(file, grab.size()));
+            QVERIFY2(
+                large < 1 && small > 2,
+                qPrintable(QStringLiteral("%1: %2 against %3").arg(file).arg(large).arg(small)));
+        }
     }
 };
 
