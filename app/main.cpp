@@ -40,7 +40,8 @@ std::optional<int> readCommandLine(int argc, char* argv[], Runtime::Options& opt
     if (!parser.parse(arguments)) {
         error = parser.errorText();
     } else if (!parser.positionalArguments().isEmpty()) {
-        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+        error =
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
     }
     if (!error.isEmpty()) {
         print(stderr, error + QStringLiteral("\n\n") + usage);

@@ -21,8 +21,9 @@ void Runtime::end() {
 
 void Runtime::reportError(QWidget* window, const RuntimeError& error) {
     if (!errorBox_) {
-        errorBox_ = new QMessageBox(QMessageBox::Critical, QStringLiteral("Run-time error"),
-                                    QString(), QMessageBox::Ok, window ? window->window() : nullptr);
+        errorBox_ =
+            new QMessageBox(QMessageBox::Critical, QStringLiteral("Run-time error"), QString(),
+                            QMessageBox::Ok, window ? window->window() : nullptr);
         errorBox_->setObjectName(QStringLiteral("RuntimeError"));
         errorBox_->setAttribute(Qt::WA_DeleteOnClose);
         errorBox_->setWindowModality(Qt::NonModal);

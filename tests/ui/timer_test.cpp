@@ -1,7 +1,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QSignalSpy>
+#include <QTimer>
 #include <thread>
 
 #include "ui_test_support.h"
@@ -143,10 +143,10 @@ private slots:
         const int clockPeriodMs = precise ? 1 : 10;
         const auto expect = [](const QSignalSpy& spy, int periodMs) {
             const int expected = kMs / periodMs;
-            QVERIFY2(spy.count() >= expected / 2 && spy.count() <= expected + expected / 5 + 1,
-                     qPrintable(QStringLiteral("%1 ticks, expected about %2")
-                                    .arg(spy.count())
-                                    .arg(expected)));
+            QVERIFY2(
+                spy.count() >= expected / 2 && spy.count() <= expected + expected / 5 + 1,
+                qPrintable(
+                    QStringLiteral("%1 ticks, expected about %2").arg(spy.count()).arg(expected)));
         };
         expect(motion, motionPeriodMs);
         expect(clock, clockPeriodMs);
