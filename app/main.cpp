@@ -69,6 +69,7 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> exitCode = readCommandLine(argc, argv, options))
         return *exitCode;
 
+    moxel::ui::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("catch-the-moxel"));
     Runtime runtime(options);

@@ -309,6 +309,7 @@ int main(int argc, char* argv[]) {
     options.timerBackend = ours ? Timer::Backend::Native : Timer::Backend::QtTimer;
     options.framePacing = ours;
 
+    prepareDisplay();
     QApplication app(argc, argv);
     Runtime runtime(options);
     Form10 form(runtime);
