@@ -70,6 +70,7 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> exitCode = readCommandLine(argc, argv, options))
         return *exitCode;
 
+    moxel::ui::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("io.github.catch_the_moxel.CatchTheMoxel"));
     Runtime runtime(options);

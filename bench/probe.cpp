@@ -1,11 +1,13 @@
 // Measures one scenario of the real game in one configuration and prints one JSON
 // line. moxel-bench starts a fresh probe for every run.
 //
-//   moxel-probe <scenario> ours|baseline <seconds>
+//   moxel-probe <scenario> ours|baseline <seconds> classic|precise
 //
 // Scenarios: level1, level2, level3, start_screen, stopped, first_paint,
 // press_to_score. "ours" is the timerfd timers with frame pacing, "baseline" is
-// QTimer with one repaint per tick.
+// QTimer with one repaint per tick. The pace is the timers' resolution: classic
+// rounds every interval up to 10 ms, precise to 1 ms; both configurations run
+// at the same pace.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -132,7 +134,11 @@ QJsonObject measureRunning(Form10& form, double seconds) {
 // The moments a timer ticks while the log lives.
 class TickLog {
 public:
-    explicit TickLog(Timer* timer) : askedMs_(timer->Interval()) {
+    // `resolutionMs` is the pace's: the timer promises a tick every interval
+    // rounded up to it, and is judged against that.
+    TickLog(Timer* timer, int resolutionMs)
+        : askedMs_(timer->Interval()),
+          periodMs_((askedMs_ + resolutionMs - 1) / resolutionMs * resolutionMs) {
         QObject::connect(timer, &Timer::tick, &connection_,
                          [this] { ticks_.push_back(monotonicNs()); });
     }
@@ -150,8 +156,9 @@ public:
         const double spanMs = std::accumulate(gapsMs.begin(), gapsMs.end(), 0.0);
         const double perSecond = spanMs > 0 ? double(gapsMs.size()) * 1000 / spanMs : 0;
         figures[name + "_asked_ms"] = askedMs_;
+        figures[name + "_period_ms"] = periodMs_;
         figures[name + "_ticks_per_s"] = perSecond;
-        figures[name + "_ratio"] = perSecond * askedMs_ / 1000;
+        figures[name + "_ratio"] = perSecond * periodMs_ / 1000;
         figures[name + "_gap_p50_ms"] = quantile(0.5);
         figures[name + "_gap_p99_ms"] = quantile(0.99);
         figures[name + "_gap_max_ms"] = quantile(1);
@@ -159,6 +166,7 @@ public:
 
 private:
     int askedMs_;
+    int periodMs_;
     std::vector<std::int64_t> ticks_;
     QObject connection_;  // declared last: disconnects before the log goes
 };
@@ -178,8 +186,9 @@ QJsonObject play(Form10& form, int level, double seconds) {
     (form.*starts.at(std::size_t(level - 1)))();
     runEventLoopFor(kSettleMs);
 
-    const TickLog timer1(form.Timer1);
-    const TickLog timer3(form.Timer3);
+    const int resolutionMs = form.runtime().options().timerResolutionMs;
+    const TickLog timer1(form.Timer1, resolutionMs);
+    const TickLog timer3(form.Timer3, resolutionMs);
     QJsonObject figures = measureRunning(form, seconds);
     timer1.addFigures(figures, "timer1");
     timer3.addFigures(figures, "timer3");
@@ -283,15 +292,24 @@ QJsonObject measure(const QString& scenario, Form10& form, double seconds) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 4) {
-        std::fputs("usage: moxel-probe <scenario> ours|baseline <seconds>\n", stderr);
+    if (argc != 5) {
+        std::fputs("usage: moxel-probe <scenario> ours|baseline <seconds> classic|precise\n",
+                   stderr);
         return 2;
     }
     const bool ours = std::strcmp(argv[2], "ours") == 0;
+    const bool precise = std::strcmp(argv[4], "precise") == 0;
+    if (!precise && std::strcmp(argv[4], "classic") != 0) {
+        std::fprintf(stderr, "moxel-probe: unknown pace %s\n", argv[4]);
+        return 2;
+    }
     Runtime::Options options;
+    options.timerResolutionMs =
+        precise ? Runtime::kPreciseResolutionMs : Runtime::kClassicResolutionMs;
     options.timerBackend = ours ? Timer::Backend::Native : Timer::Backend::QtTimer;
     options.framePacing = ours;
 
+    prepareDisplay();
     QApplication app(argc, argv);
     Runtime runtime(options);
     Form10 form(runtime);

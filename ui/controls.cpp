@@ -1,7 +1,9 @@
 #include "controls.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <cmath>
@@ -21,6 +23,49 @@ void setColor(QWidget& widget, QPalette::ColorRole role, quint32 value) {
     palette.setColor(role, vbColor(value));
     widget.setPalette(palette);
 }
+
+// The application's style, except that a text box's panel (frame and face) is
+// drawn once per look and then copied. The clock box repaints at every frame of
+// a game, and the style's antialiased rounded frame cost more than all else that
+// frame drew. Each text box has its own, so one look is enough to keep.
+class PanelCacheStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if (element != PE_PanelLineEdit || !frame) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const Look look{frame->rect.size(), painter->device()->devicePixelRatio(), frame->state,
+                        frame->palette.cacheKey(), frame->lineWidth};
+        if (panel_.isNull() || look != look_) {
+            look_ = look;
+            panel_ = QPixmap((QSizeF(look.size) * look.ratio).toSize());
+            panel_.setDevicePixelRatio(look.ratio);
+            panel_.fill(Qt::transparent);
+            QStyleOptionFrame atOrigin(*frame);
+            atOrigin.rect.moveTo(0, 0);
+            QPainter onPanel(&panel_);
+            QProxyStyle::drawPrimitive(element, &atOrigin, &onPanel, widget);
+        }
+        painter->drawPixmap(frame->rect.topLeft(), panel_);
+    }
+
+private:
+    struct Look {
+        QSize size;
+        qreal ratio;
+        State state;
+        qint64 palette;
+        int lineWidth;
+        bool operator==(const Look&) const = default;
+    };
+    mutable Look look_{};
+    mutable QPixmap panel_;
+};
 
 }  // namespace
 
@@ -145,6 +190,13 @@ TextBox::TextBox(QWidget* parent, const char* name, const TwipsRect& rect, bool 
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
     setPalette(palette);
+    // Opaque in its container's colour, as a windowed control is: repainting the
+    // box then repaints nothing beneath it.
+    setBackgroundRole(QPalette::Window);
+    setAutoFillBackground(true);
+    auto* style = new PanelCacheStyle(QApplication::style()->name());
+    style->setParent(this);
+    setStyle(style);
     setText(text_);
     connect(this, &QLineEdit::textEdited, this, [this](const QString& edited) { text_ = edited; });
 }
