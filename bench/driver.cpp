@@ -179,9 +179,9 @@ QJsonObject summarize(const Samples& samples) {
 QJsonObject runProbe(const QString& scenario, const QString& config, const QString& pace,
                      const QProcessEnvironment& env, const Settings& settings) {
     double wallMs = 0;
-    const QByteArray output = runToEnd(
-        programPath("moxel-probe"), {scenario, config, QString::number(settings.seconds), pace},
-        env, int(settings.seconds * 1000) + 60000, &wallMs);
+    const QByteArray output = runToEnd(programPath("moxel-probe"),
+                                       {scenario, config, QString::number(settings.seconds), pace},
+                                       env, int(settings.seconds * 1000) + 60000, &wallMs);
     QJsonObject figures = QJsonDocument::fromJson(output.trimmed().split('\n').last()).object();
     if (figures.isEmpty())
         throw std::runtime_error("moxel-probe printed no figures");
@@ -343,8 +343,7 @@ QJsonArray printTable(const QJsonObject& all) {
         for (const QString platform : {"offscreen", "xvfb"}) {
             if (!all[pace].toObject().contains(platform))
                 continue;
-            out << "\n== " << pace << ", " << platform << " (" << paceAbout << ") ==\n"
-                << columns;
+            out << "\n== " << pace << ", " << platform << " (" << paceAbout << ") ==\n" << columns;
             for (const auto& [scenario, about] : kScenarios) {
                 const QJsonValue figures = all[pace][platform][scenario];
                 out << "  " << scenario << ": " << about << '\n';
@@ -377,7 +376,8 @@ QJsonObject measureEverything(const Settings& settings) {
     if (!QStandardPaths::findExecutable("Xvfb").isEmpty())
         xServer.emplace();
     for (const auto& [pace, paceAbout] : kPaces) {
-        QJsonObject platforms{{"offscreen", measurePlatform(pace, "offscreen", offscreen, settings)}};
+        QJsonObject platforms{
+            {"offscreen", measurePlatform(pace, "offscreen", offscreen, settings)}};
         if (xServer)
             platforms["xvfb"] = measurePlatform(pace, "xvfb", xServer->environment(env), settings);
         all[pace] = platforms;
