@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <memory>
 #include <utility>
 
 #include "frame_pacer.h"
