@@ -3,7 +3,12 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#ifdef __linux__
+// A timerfd where Linux has one, unless the build asks for QTimer everywhere.
+#if defined(__linux__) && !defined(MOXEL_TICK_SOURCE_QTIMER)
+#define MOXEL_HAVE_TIMERFD 1
+#endif
+
+#ifdef MOXEL_HAVE_TIMERFD
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -31,7 +36,7 @@ private:
     QTimer timer_;
 };
 
-#ifdef __linux__
+#ifdef MOXEL_HAVE_TIMERFD
 class TimerfdTickSource final : public TickSource {
 public:
     static std::unique_ptr<TickSource> create(std::function<void()>& onTick) {
@@ -79,8 +84,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TickSource> TickSource::make(Backend backend, std::function<void()> onTick) {
-#ifdef __linux__
+std::unique_ptr<TickSource> TickSource::make([[maybe_unused]] Backend backend,
+                                         std::function<void()> onTick) {
+#ifdef MOXEL_HAVE_TIMERFD
     if (backend == Backend::Native) {
         if (auto source = TimerfdTickSource::create(onTick))
             return source;
