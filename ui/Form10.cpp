@@ -104,7 +104,6 @@ Form10::Form10(Runtime* shared, QWidget* parent)
       mnuLevel1(new MenuItem(mnuOption, "mnuLevel1", "&Level 1")),
       mnulevel2(new MenuItem(mnuOption, "mnulevel2", "Level 2")),
       mnuLevel3(new MenuItem(mnuOption, "mnuLevel3", "Level 3")) {
-    installFontSubstitutes();
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("There's something about Moxel"));
     setCentralWidget(client_);
