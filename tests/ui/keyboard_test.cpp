@@ -86,6 +86,9 @@ private slots:
         if (QMenu* menu = openMenu()) {
             QCOMPARE(menu, static_cast<QMenu*>(f.mnuOption));
             menu->close();
+        } else {  // the unavailable title is not even highlighted
+            QCOMPARE(f.menuBar()->activeAction(), nullptr);
+            QCOMPARE(f.focusWidget(), focused);
         }
         QCOMPARE((QStringList{f.Text1->text(), f.Text2->text()}), clock);
         QTest::keyClick(f.windowHandle(), Qt::Key_S, Qt::AltModifier);
