@@ -19,7 +19,8 @@ struct QtOption {
 };
 
 constexpr QtOption kQtOptions[] = {
-    {"platform", "name[:options]", false, "The platform plugin, such as xcb, wayland or offscreen."},
+    {"platform", "name[:options]", false,
+     "The platform plugin, such as xcb, wayland or offscreen."},
     {"platformpluginpath", "path", false, "Where to look for platform plugins."},
     {"platformtheme", "theme", false, "The platform theme."},
     {"plugin", "plugin", false, "An extra plugin to load; may be given more than once."},
@@ -67,8 +68,8 @@ void addOptions(QCommandLineParser& parser, bool showQtOptions) {
         QStringLiteral("A reflex game: click one of the two bouncing Moxels as fast as you can."));
     // "-platform" is one word, as Qt reads it, not the letters p, l, a, ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")},
-                      QStringLiteral("Displays this help.")});
+    parser.addOption(
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays this help.")});
     parser.addOption({QStringLiteral("help-all"),
                       QStringLiteral("Displays this help and the standard Qt options, which the "
                                      "game accepts too.")});
@@ -78,7 +79,8 @@ void addOptions(QCommandLineParser& parser, bool showQtOptions) {
          QStringLiteral("Honour every timer interval to the millisecond. By default the timers "
                         "keep the classic 10 ms steps the scores were made for.")});
     for (const QtOption& qt : kQtOptions) {
-        QCommandLineOption option(QString::fromLatin1(qt.name), QString::fromLatin1(qt.description));
+        QCommandLineOption option(QString::fromLatin1(qt.name),
+                                  QString::fromLatin1(qt.description));
         if (qt.valueName)
             option.setValueName(QString::fromLatin1(qt.valueName));
         if (!showQtOptions)
@@ -104,7 +106,8 @@ QString valueAfterEqualsSign(const QStringList& arguments) {
         const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
         const QtOption* qt = findQtOption(name.section(u'=', 0, 0));
         if (qt && qt->valueName && !qt->equalsForm) {
-            return QStringLiteral("Qt reads the value of '-%1' only as the next argument: '-%1 %2'.")
+            return QStringLiteral(
+                       "Qt reads the value of '-%1' only as the next argument: '-%1 %2'.")
                 .arg(QString::fromLatin1(qt->name), name.section(u'=', 1));
         }
     }

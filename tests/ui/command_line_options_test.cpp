@@ -26,8 +26,8 @@ private slots:
     void theTimerStepFollowsTheOptionTyped() {
         QFETCH(QString, arguments);
         QFETCH(int, stepMs);
-        const QStringList typed = QStringList{"catch-the-moxel"} +
-                                  arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList typed =
+            QStringList{"catch-the-moxel"} + arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         const auto result = readCommandLine(typed);
         QVERIFY2(std::holds_alternative<Runtime::Options>(result), "the game would not start");
         QCOMPARE(std::get<Runtime::Options>(result).timerResolutionMs, stepMs);

@@ -26,16 +26,20 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("face");
-        // MS Sans Serif, the clock's and the window's font.
-        QTest::newRow("Text1") << "Form10" << "Text1" << "Liberation Sans";
-        QTest::newRow("Text2") << "Form10" << "Text2" << "Liberation Sans";
-        QTest::newRow("Label5") << "Form10" << "Label5" << "Liberation Sans";
-        QTest::newRow("Command1") << "Form10" << "Command1" << "Liberation Sans";
-        // Comic Sans MS.
-        QTest::newRow("Label1") << "Form10" << "Label1" << "Comic Neue";
-        QTest::newRow("score Label1") << "Form11" << "Label1" << "Comic Neue";
-        // Arial.
-        QTest::newRow("score Label3") << "Form11" << "Label3" << "Liberation Sans";
+        const char* const rows[][3] = {
+            // MS Sans Serif, the clock's and the window's font.
+            {"Form10", "Text1", "Liberation Sans"},
+            {"Form10", "Text2", "Liberation Sans"},
+            {"Form10", "Label5", "Liberation Sans"},
+            {"Form10", "Command1", "Liberation Sans"},
+            // Comic Sans MS.
+            {"Form10", "Label1", "Comic Neue"},
+            {"Form11", "Label1", "Comic Neue"},
+            // Arial.
+            {"Form11", "Label3", "Liberation Sans"},
+        };
+        for (const auto& [window, control, face] : rows)
+            QTest::addRow("%s %s", window, control) << window << control << face;
     }
     void designFontsResolveToTheirSubstitutes() {
         QFETCH(QString, window);
