@@ -85,7 +85,7 @@ private:
 }  // namespace
 
 std::unique_ptr<TickSource> TickSource::make([[maybe_unused]] Backend backend,
-                                         std::function<void()> onTick) {
+                                             std::function<void()> onTick) {
 #ifdef MOXEL_HAVE_TIMERFD
     if (backend == Backend::Native) {
         if (auto source = TimerfdTickSource::create(onTick))
