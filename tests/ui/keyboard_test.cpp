@@ -105,7 +105,8 @@ private slots:
         QCOMPARE(f.menuBar()->activeAction(), nullptr);
 
         QTest::keyClick(f.windowHandle(), Qt::Key_D, Qt::AltModifier);
-        QTRY_COMPARE_WITH_TIMEOUT(openMenu() != nullptr, !running, kKeyMs);  // available only when stopped
+        // The menu is available only when stopped.
+        QTRY_COMPARE_WITH_TIMEOUT(openMenu() != nullptr, !running, kKeyMs);
         if (QMenu* menu = openMenu()) {
             QCOMPARE(menu, static_cast<QMenu*>(f.mnuOption));
             menu->close();
@@ -115,7 +116,8 @@ private slots:
         }
         QCOMPARE((QStringList{f.Text1->text(), f.Text2->text()}), clock);
         QTest::keyClick(f.windowHandle(), Qt::Key_S, Qt::AltModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(!shownButton->Visible(), kKeyMs);  // Stop, or Start the game, was pressed
+        // Stop, or Start the game, was pressed.
+        QTRY_VERIFY_WITH_TIMEOUT(!shownButton->Visible(), kKeyMs);
         for (TextBox* box : {f.Text1, f.Text2})
             QVERIFY(!box->text().contains(QLatin1Char('s'), Qt::CaseInsensitive));
     }

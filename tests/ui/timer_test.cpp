@@ -35,9 +35,9 @@ int wakeUpsDuring(int ms) {
 // loaded machine runs late but never early.
 void verifyTickRate(const QSignalSpy& spy, int ms, int periodMs) {
     const int expected = ms / periodMs;
-    QVERIFY2(spy.count() >= expected / 2 && spy.count() <= expected + expected / 5 + 1,
-             qPrintable(
-                 QStringLiteral("%1 ticks, expected about %2").arg(spy.count()).arg(expected)));
+    QVERIFY2(
+        spy.count() >= expected / 2 && spy.count() <= expected + expected / 5 + 1,
+        qPrintable(QStringLiteral("%1 ticks, expected about %2").arg(spy.count()).arg(expected)));
 }
 
 double median(std::vector<double> values) {
