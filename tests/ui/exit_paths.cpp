@@ -45,7 +45,8 @@ const std::map<std::string, std::function<void(Form10&)>> scenarios{
          form.Command1_Click();
          // A catch before the clock's first tick cannot be scored; a loaded
          // machine may take longer than a tick's period to deliver it.
-         QTest::qWaitFor([&] { return form.t1() > 0; });
+         if (!QTest::qWaitFor([&] { return form.t1() > 0; }))
+             qFatal("the clock never ticked");
          form.Command2_Click();
          form.Image1_Click(0);
          form.Command3_Click();  // a new game runs beside the open score window
