@@ -6,6 +6,7 @@
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextOption>
 #include <cmath>
 
 #include "vb_color.h"
@@ -249,6 +250,32 @@ void Label::applyColors() {
     setColor(*this, QPalette::WindowText, foreColor_);
     setColor(*this, QPalette::Window, backColor_);
     setAutoFillBackground(backStyle_ == Opaque);
+}
+
+Label::TextLook Label::currentLook() const {
+    return {text(), font(), contentsRect().width(), alignment()};
+}
+
+void Label::layOutText(const TextLook& look) {
+    laidOutLook_ = look;
+    QTextOption option(look.alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WordWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    laidOutText_.setTextFormat(Qt::PlainText);
+    laidOutText_.setTextOption(option);
+    laidOutText_.setTextWidth(look.width);
+    laidOutText_.setText(look.text);
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    // A target crossing the label repaints it at every frame; laying the
+    // wrapped text out again each time cost more than all else a frame drew.
+    if (const TextLook look = currentLook(); !(look == laidOutLook_))
+        layOutText(look);
+    QPainter painter(this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled,
+                                   foregroundRole()));
+    painter.drawStaticText(contentsRect().topLeft(), laidOutText_);
 }
 
 // --- Image

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStaticText>
 #include <QWidget>
 
 #include "frame_pacer.h"
@@ -171,12 +172,28 @@ public:
     int BackStyle() const { return backStyle_; }
     void setBackStyle(int style);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void applyColors();
+
+    // What the text's layout depends on; it is laid out again only when that changes.
+    struct TextLook {
+        QString text;
+        QFont font;
+        int width = -1;
+        Qt::Alignment alignment;
+        bool operator==(const TextLook&) const = default;
+    };
+    TextLook currentLook() const;
+    void layOutText(const TextLook& look);
 
     quint32 foreColor_;
     quint32 backColor_;
     int backStyle_;
+    TextLook laidOutLook_;
+    QStaticText laidOutText_;
 };
 
 // A picture at its natural size or stretched to the control, with an optional
