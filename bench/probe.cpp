@@ -4,10 +4,11 @@
 //   moxel-probe <scenario> ours|baseline <seconds> classic|precise
 //
 // Scenarios: level1, level2, level3, start_screen, stopped, first_paint,
-// press_to_score. "ours" is the timerfd timers with frame pacing, "baseline" is
+// press_to_score, instructions. "ours" is the timerfd timers with frame pacing, "baseline" is
 // QTimer with one repaint per tick. The pace is the timers' resolution: classic
 // rounds every interval up to 10 ms, precise to 1 ms; both configurations run
-// at the same pace.
+// at the same pace. For "instructions" (meant to run under callgrind) the third
+// argument is how many frames and ticks to play at least.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <functional>
 #include <numeric>
 #include <optional>
@@ -196,6 +198,54 @@ QJsonObject play(Form10& form, int level, double seconds) {
     return figures;
 }
 
+// Runs a level-3 game until at least `count` frames, `count` timer ticks and a
+// few label repaints have passed. Under callgrind only this function's
+// instructions are counted (--toggle-collect), so it counts what a game costs
+// and nothing of the start.
+struct PlayCounts {
+    int frames = 0;
+    int ticks = 0;
+    int labelPaints = 0;
+};
+[[gnu::noinline]] void moxelCountedPlay(Form10& form, int count, PlayCounts& counts) {
+    QEventLoop loop;
+    constexpr int kLabelPaints = 10;
+    const auto check = [&] {
+        if (counts.frames >= count && counts.ticks >= count && counts.labelPaints >= kLabelPaints)
+            loop.quit();
+    };
+    EventSpy frames(&form, [&](QObject*, QEvent* event) {
+        if (event->type() == QEvent::UpdateRequest) {
+            ++counts.frames;
+            check();
+        }
+    });
+    std::vector<std::unique_ptr<EventSpy>> labels;
+    for (Label* label : form.centralWidget()->findChildren<Label*>()) {
+        labels.push_back(std::make_unique<EventSpy>(label, [&](QObject*, QEvent* event) {
+            if (event->type() == QEvent::Paint)
+                ++counts.labelPaints;
+        }));
+    }
+    QObject connections;
+    for (Timer* timer : {form.Timer1, form.Timer3})
+        QObject::connect(timer, &Timer::tick, &connections, [&] { ++counts.ticks; });
+    // A wide limit: a slow counter merges late ticks, but frames keep coming.
+    runEventLoop(loop, 300'000);
+}
+
+QJsonObject countInstructions(Form10& form, int count) {
+    showMainWindow(form);
+    form.Command1_Click();
+    form.mnuLevel3_Click();
+    runEventLoopFor(kSettleMs);
+    PlayCounts counts;
+    moxelCountedPlay(form, count, counts);
+    return {{"frames", counts.frames},
+            {"ticks", counts.ticks},
+            {"label_paints", counts.labelPaints}};
+}
+
 QJsonObject idle(Form10& form, bool afterAGame, double seconds) {
     showMainWindow(form);
     if (afterAGame) {
@@ -286,6 +336,8 @@ QJsonObject measure(const QString& scenario, Form10& form, double seconds) {
         return firstPaint(form);
     if (scenario == QLatin1String("press_to_score"))
         return pressToScoreWindow(form);
+    if (scenario == QLatin1String("instructions"))
+        return countInstructions(form, int(seconds));
     qFatal("unknown scenario %s", qPrintable(scenario));
 }
 
