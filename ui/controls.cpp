@@ -133,8 +133,28 @@ void CommandButton::mouseMoveEvent(QMouseEvent* event) {
     emit MouseMove();
 }
 
+CommandButton::Face CommandButton::currentFace() const {
+    return {size(),    devicePixelRatioF(), text(), font(),    palette().cacheKey(),
+            backColor_, isDown(),           hasFocus(), isEnabled()};
+}
+
 void CommandButton::paintEvent(QPaintEvent*) {
+    // A target passing under the button repaints it at every frame, and its
+    // caption was wrapped and laid out anew each time. The face is opaque, so
+    // a copy drawn once has the very same pixels.
+    if (const Face face = currentFace(); drawnFace_.isNull() || !(face == face_)) {
+        face_ = face;
+        drawnFace_ = QPixmap((QSizeF(face.size) * face.ratio).toSize());
+        drawnFace_.setDevicePixelRatio(face.ratio);
+        QPainter onFace(&drawnFace_);
+        onFace.setFont(face.font);
+        drawFace(onFace);
+    }
     QPainter painter(this);
+    painter.drawPixmap(0, 0, drawnFace_);
+}
+
+void CommandButton::drawFace(QPainter& painter) {
     const QRect box = rect();
     painter.fillRect(box, vbColor(backColor_));
 
@@ -211,6 +231,48 @@ void TextBox::present() {
     Control::present();
     if (text() != text_)
         setText(text_);
+    keepDrawnBox();
+}
+
+TextBox::Look TextBox::currentLook() const {
+    return {size(), devicePixelRatioF(), palette().cacheKey(), font(), isEnabled()};
+}
+
+void TextBox::keepDrawnBox() {
+    constexpr qsizetype kMaxDrawnBoxes = 256;
+    if (!isVisible())
+        return;
+    if (const Look look = currentLook(); !(look == drawnLook_)) {
+        drawnLook_ = look;
+        drawnBoxes_.clear();
+    }
+    if (drawnBoxes_.contains(text()))
+        return;
+    if (drawnBoxes_.size() >= kMaxDrawnBoxes)
+        drawnBoxes_.clear();
+    QPixmap drawn((QSizeF(drawnLook_.size) * drawnLook_.ratio).toSize());
+    drawn.setDevicePixelRatio(drawnLook_.ratio);
+    drawingBox_ = true;
+    render(&drawn, {}, {}, DrawWindowBackground);
+    drawingBox_ = false;
+    drawnBoxes_.insert(text(), drawn);
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+    // The clock box changes at every frame; its text, laid out and drawn anew
+    // each time, cost more than the rest of the frame. The box is opaque, so a
+    // copy of it drawn earlier has the very same pixels. Being edited, it shows
+    // a cursor or a selection and is drawn as it is.
+    const QPixmap drawn = drawingBox_ || hasFocus() || hasSelectedText() ||
+                                  !(currentLook() == drawnLook_)
+                              ? QPixmap()
+                              : drawnBoxes_.value(text());
+    if (drawn.isNull()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, drawn);
 }
 
 // --- Label
