@@ -1,79 +1,25 @@
 #include <QApplication>
-#include <QCommandLineParser>
-#include <cstdio>
-#include <optional>
+#include <variant>
 
 #include "Form10.h"
+#include "command_line.h"
 
-namespace {
-
-using moxel::ui::Runtime;
-
-void print(std::FILE* stream, const QString& text) {
-    std::fputs(qPrintable(text), stream);
-}
-
-// Reads the command line before any window or display exists, so --help,
-// --version and a mistake need no display. Returns the exit code for those.
-std::optional<int> readCommandLine(int argc, char* argv[], Runtime::Options& options) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A reflex game: click one of the two bouncing Moxels as fast as you can."));
-    // Our own help option: Qt's would also offer --help-all for its own options.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help."));
-    parser.addOption(help);
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption precise(
-        QStringLiteral("precise-timers"),
-        QStringLiteral("Honour every timer interval to the millisecond. By default the timers "
-                       "keep the classic 10 ms steps the scores were made for."));
-    parser.addOption(precise);
-
+int main(int argc, char* argv[]) {
+    using moxel::ui::Runtime;
+    QCoreApplication::setApplicationName(QStringLiteral("catch-the-moxel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MOXEL_VERSION));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    // With no application object yet, Qt cannot name the program in the usage.
-    const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                                    QCoreApplication::applicationName());
-    QString error;
-    if (!parser.parse(arguments)) {
-        error = parser.errorText();
-    } else if (!parser.positionalArguments().isEmpty()) {
-        error =
-            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
-    }
-    if (!error.isEmpty()) {
-        print(stderr, error + QStringLiteral("\n\n") + usage);
-        return 2;
-    }
-    if (parser.isSet(help)) {
-        print(stdout, usage);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        print(stdout, QCoreApplication::applicationName() + QLatin1Char(' ') +
-                          QCoreApplication::applicationVersion() + QLatin1Char('\n'));
-        return 0;
-    }
-    if (parser.isSet(precise))
-        options.timerResolutionMs = Runtime::kPreciseResolutionMs;
-    return std::nullopt;
-}
-
-}  // namespace
-
-int main(int argc, char* argv[]) {
-    QCoreApplication::setApplicationName(QStringLiteral("catch-the-moxel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(MOXEL_VERSION));
-    Runtime::Options options;
-    if (const std::optional<int> exitCode = readCommandLine(argc, argv, options))
+    const std::variant<Runtime::Options, int> commandLine = moxel::ui::readCommandLine(arguments);
+    if (const int* exitCode = std::get_if<int>(&commandLine))
         return *exitCode;
 
     moxel::ui::prepareDisplay();
+    // Qt's own options are still in argv; the application object reads them.
     QApplication app(argc, argv);
     QApplication::setDesktopFileName(QStringLiteral("io.github.catch_the_moxel.CatchTheMoxel"));
-    Runtime runtime(options);
+    Runtime runtime(std::get<Runtime::Options>(commandLine));
     moxel::ui::Form10 form(runtime);
     form.Form_Load();
     return QApplication::exec();

@@ -104,7 +104,6 @@ Form10::Form10(Runtime* shared, QWidget* parent)
       mnuLevel1(new MenuItem(mnuOption, "mnuLevel1", "&Level 1")),
       mnulevel2(new MenuItem(mnuOption, "mnulevel2", "Level 2")),
       mnuLevel3(new MenuItem(mnuOption, "mnuLevel3", "Level 3")) {
-    installFontSubstitutes();
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("There's something about Moxel"));
     setCentralWidget(client_);
@@ -400,8 +399,10 @@ void Form10::unload() {
 }
 
 // Alt plus a letter presses the visible button whose caption marks that letter,
-// else opens the available menu title that does. Qt's own mnemonics would find
-// the S of the start buttons and of the game menu ambiguous and press neither.
+// else goes to the menu title that does: an available one opens, an unavailable
+// one takes its key and does nothing. Qt's own mnemonics would find the S of the
+// start buttons and of the game menu ambiguous and press neither, and would
+// highlight an unavailable title and take the focus to the menu bar.
 QWidget* Form10::accessKeyTarget(const QKeyEvent& event) const {
     if (event.modifiers() != Qt::AltModifier)
         return nullptr;
@@ -411,7 +412,7 @@ QWidget* Form10::accessKeyTarget(const QKeyEvent& event) const {
             return button;
     }
     for (MenuTitle* title : {mnuGame, mnuOption}) {
-        if (title->Enabled() && QKeySequence::mnemonic(title->title()) == key)
+        if (QKeySequence::mnemonic(title->title()) == key)
             return title;
     }
     return nullptr;
@@ -439,7 +440,7 @@ void Form10::pressAccessKey(QWidget* target) {
     if (auto* button = qobject_cast<CommandButton*>(target)) {
         button->setFocus(Qt::ShortcutFocusReason);
         button->animateClick();
-    } else if (auto* title = qobject_cast<MenuTitle*>(target)) {
+    } else if (auto* title = qobject_cast<MenuTitle*>(target); title && title->Enabled()) {
         menuBar()->setActiveAction(title->menuAction());
     }
 }

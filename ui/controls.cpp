@@ -75,20 +75,30 @@ QRect toPixels(const TwipsRect& rect) {
             nearestPixel(rect.height)};
 }
 
-QFont makeFont(const FontSpec& design) {
-    QFont font(QString::fromLatin1(design.family));
-    font.setPointSizeF(design.points);
-    font.setBold(design.bold);
-    return font;
-}
+namespace {
 
+// Maps the design's font names to faces this desktop has. It must come before
+// the first font is made: a control that resolved its font without it keeps
+// the fallback face. Qt's table of substitutes says whether it has been done.
 void installFontSubstitutes() {
+    if (!QFont::substitutes(QStringLiteral("MS Sans Serif")).isEmpty())
+        return;
     QFont::insertSubstitutions(QStringLiteral("Comic Sans MS"),
                                {QStringLiteral("Comic Neue"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+}  // namespace
+
+QFont makeFont(const FontSpec& design) {
+    installFontSubstitutes();
+    QFont font(QString::fromLatin1(design.family));
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
+    return font;
 }
 
 FramePacer& framePacerOf(QWidget* clientArea) {

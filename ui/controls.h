@@ -35,10 +35,9 @@ struct FontSpec {
     bool bold;
 };
 
+// The design's font, by the design's name: each name maps to a face this
+// desktop has.
 QFont makeFont(const FontSpec& design);
-
-// Maps the design's font names to faces this desktop has.
-void installFontSubstitutes();
 
 // The frame pacer of the window whose client area is `clientArea`.
 FramePacer& framePacerOf(QWidget* clientArea);

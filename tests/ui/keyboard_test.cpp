@@ -86,6 +86,9 @@ private slots:
         if (QMenu* menu = openMenu()) {
             QCOMPARE(menu, static_cast<QMenu*>(f.mnuOption));
             menu->close();
+        } else {  // the unavailable title is not even highlighted
+            QCOMPARE(f.menuBar()->activeAction(), nullptr);
+            QCOMPARE(f.focusWidget(), focused);
         }
         QCOMPARE((QStringList{f.Text1->text(), f.Text2->text()}), clock);
         QTest::keyClick(f.windowHandle(), Qt::Key_S, Qt::AltModifier);
@@ -175,6 +178,23 @@ private slots:
         QAccessibleInterface* close =
             QAccessible::queryAccessibleInterface(f.scoreWindow()->Command1);
         QCOMPARE(close->text(QAccessible::Name), QStringLiteral("Close the score Bar"));
+
+        // A screen reader announces the score window as a window of its own, by
+        // its title, and reads each value with the caption before it.
+        Form11& score = *f.scoreWindow();
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&score);
+        QCOMPARE(window->role(), QAccessible::Dialog);
+        QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Score Bar"));
+        const std::pair<QWidget*, QString> captions[] = {{score.Label5, "Your Total Time:"},
+                                                         {score.Label6, "millsec"},
+                                                         {score.Label11, "Your Total Score:"},
+                                                         {score.Label8, "Your Rank:"}};
+        for (const auto& [value, caption] : captions) {
+            const auto labels =
+                QAccessible::queryAccessibleInterface(value)->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->text(QAccessible::Name), caption);
+        }
     }
 };
 

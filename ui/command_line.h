@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+#include <variant>
+
+#include "runtime.h"
+
+namespace moxel::ui {
+
+// Reads the command line before any window or display exists, so --help,
+// --help-all, --version and a mistake need no display. Qt's own options are
+// accepted and left in place for the application object to read.
+// Returns the runtime's options, or the exit code when the program should end:
+// 0 after help or the version, 2 for a mistake, 1 when no display is named.
+std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments);
+
+}  // namespace moxel::ui
