@@ -247,7 +247,7 @@ QJsonObject countInstructions(Form10& form, int count) {
     // Long enough for the clock box to have shown each of its hundred texts: a
     // long game draws them from memory.
     PlayCounts warmUp;
-    playFor(form, 2 * count, warmUp);
+    playFor(form, count, warmUp);
     PlayCounts counts;
     moxelCountedPlay(form, count, counts);
     return {{"frames", counts.frames},
