@@ -234,9 +234,8 @@ void playFor(Form10& form, int count, PlayCounts& counts) {
 }
 
 // Under callgrind only this function's instructions are counted
-// (--toggle-collect), so it counts what a game costs and nothing of its start;
-// noipa keeps the compiler from merging it with the warm-up.
-[[gnu::noipa]] void moxelCountedPlay(Form10& form, int count, PlayCounts& counts) {
+// (--toggle-collect), so it counts what a game costs and nothing of its start.
+[[gnu::noinline]] void moxelCountedPlay(Form10& form, int count, PlayCounts& counts) {
     playFor(form, count, counts);
 }
 
