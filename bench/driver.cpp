@@ -241,10 +241,9 @@ int paceResolutionMs(const QString& pace) {
 // The inclusive instructions of every function whose name contains one of
 // `functions`, and the program's total, from callgrind's annotated output.
 std::map<QString, double> inclusiveCosts(const QString& outFile, const QStringList& functions) {
-    const QByteArray text =
-        runToEnd(QStringLiteral("callgrind_annotate"),
-                 {"--inclusive=yes", "--threshold=100", outFile},
-                 QProcessEnvironment::systemEnvironment(), 120000);
+    const QByteArray text = runToEnd(QStringLiteral("callgrind_annotate"),
+                                     {"--inclusive=yes", "--threshold=100", outFile},
+                                     QProcessEnvironment::systemEnvironment(), 120000);
     std::map<QString, double> costs;
     static const QRegularExpression row(QStringLiteral(R"(^\s*([\d,]+)\s+(?:\([^)]*\)\s+)?(.*)$)"));
     for (const QByteArray& line : text.split('\n')) {
@@ -269,12 +268,12 @@ QJsonObject countInstructions(const QString& pace, const QString& config,
                               const QProcessEnvironment& env, const QString& folder) {
     QTextStream(stderr) << pace << " instructions (callgrind): " << config << '\n';
     const QString outFile = folder + "/callgrind." + pace + '.' + config;
-    const QByteArray output = runToEnd(
-        QStringLiteral("valgrind"),
-        {"--tool=callgrind", "--callgrind-out-file=" + outFile, "--collect-atstart=no",
-         "--toggle-collect=*moxelCountedPlay*", programPath("moxel-probe"), "instructions",
-         config, QString::number(kCountedFramesAndTicks), pace},
-        env, 600000);
+    const QByteArray output =
+        runToEnd(QStringLiteral("valgrind"),
+                 {"--tool=callgrind", "--callgrind-out-file=" + outFile, "--collect-atstart=no",
+                  "--toggle-collect=*moxelCountedPlay*", programPath("moxel-probe"), "instructions",
+                  config, QString::number(kCountedFramesAndTicks), pace},
+                 env, 600000);
     const QJsonObject counts =
         QJsonDocument::fromJson(output.trimmed().split('\n').last()).object();
     const double frames = counts["frames"].toDouble(), ticks = counts["ticks"].toDouble();
@@ -469,7 +468,8 @@ QJsonArray printTable(const QJsonObject& all) {
         }
     }
     for (const auto& [pace, paceAbout] : kPaces) {
-        out << "\n== " << pace << ", instructions (callgrind, offscreen, level 3; per_second = 60 "
+        out << "\n== " << pace
+            << ", instructions (callgrind, offscreen, level 3; per_second = 60 "
                "frames + the pace's ticks) ==\n"
             << columns;
         const QJsonValue instructions = all["instructions"];

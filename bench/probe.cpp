@@ -23,8 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <numeric>
 #include <optional>
 #include <sstream>
@@ -249,9 +249,8 @@ QJsonObject countInstructions(Form10& form, int count) {
     playFor(form, count, warmUp);
     PlayCounts counts;
     moxelCountedPlay(form, count, counts);
-    return {{"frames", counts.frames},
-            {"ticks", counts.ticks},
-            {"label_paints", counts.labelPaints}};
+    return {
+        {"frames", counts.frames}, {"ticks", counts.ticks}, {"label_paints", counts.labelPaints}};
 }
 
 QJsonObject idle(Form10& form, bool afterAGame, double seconds) {

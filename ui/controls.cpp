@@ -144,8 +144,8 @@ void CommandButton::mouseMoveEvent(QMouseEvent* event) {
 }
 
 CommandButton::Face CommandButton::currentFace() const {
-    return {size(),    devicePixelRatioF(), text(), font(),    palette().cacheKey(),
-            backColor_, isDown(),           hasFocus(), isEnabled()};
+    return {size(),   devicePixelRatioF(), text(),     font(), palette().cacheKey(), backColor_,
+            isDown(), hasFocus(),          isEnabled()};
 }
 
 void CommandButton::paintEvent(QPaintEvent*) {
@@ -273,10 +273,10 @@ void TextBox::paintEvent(QPaintEvent* event) {
     // each time, cost more than the rest of the frame. The box is opaque, so a
     // copy of it drawn earlier has the very same pixels. Being edited, it shows
     // a cursor or a selection and is drawn as it is.
-    const QPixmap drawn = drawingBox_ || hasFocus() || hasSelectedText() ||
-                                  !(currentLook() == drawnLook_)
-                              ? QPixmap()
-                              : drawnBoxes_.value(text());
+    const QPixmap drawn =
+        drawingBox_ || hasFocus() || hasSelectedText() || !(currentLook() == drawnLook_)
+            ? QPixmap()
+            : drawnBoxes_.value(text());
     if (drawn.isNull()) {
         QLineEdit::paintEvent(event);
         return;
@@ -345,8 +345,8 @@ void Label::paintEvent(QPaintEvent*) {
     if (const TextLook look = currentLook(); !(look == laidOutLook_))
         layOutText(look);
     QPainter painter(this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled,
-                                   foregroundRole()));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, foregroundRole()));
     painter.drawStaticText(contentsRect().topLeft(), laidOutText_);
 }
 

@@ -55,8 +55,8 @@ public:
             open[period.count()] = group;
             // Later starts begin a countdown of their own.
             QMetaObject::invokeMethod(
-                &group->notifier_,
-                [period] { openGroups().erase(period.count()); }, Qt::QueuedConnection);
+                &group->notifier_, [period] { openGroups().erase(period.count()); },
+                Qt::QueuedConnection);
         }
         group->members_.push_back(member);
         return group;

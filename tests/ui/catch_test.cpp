@@ -1,4 +1,5 @@
 #include <QMessageBox>
+#include <limits>
 
 #include "ui_test_support.h"
 
@@ -231,6 +232,19 @@ private slots:
 
         click(f, pointIn(*f.Command3));
         QVERIFY(f.Timer1->Enabled() && f.Command2->Visible());
+    }
+
+    // An error that leaves Stop showing needs no way on: closing it adds nothing.
+    void anErrorWithStopShowingLeavesStopAlone() {
+        Form10& f = started();
+        f.Image1[0]->setLeft(std::numeric_limits<float>::infinity());
+        f.Timer1_Timer();
+        QMessageBox* error = errorWindow();
+        QVERIFY(error);
+        error->close();
+        QTRY_COMPARE(errorWindow(), nullptr);
+        QVERIFY(f.Command2->Visible() && !f.Command3->Visible());
+        QVERIFY(!f.mnuGame->Enabled() && !f.mnuOption->Enabled());
     }
 
     void scoreWindowButtonsTakeTheirHoverColours() {

@@ -240,8 +240,9 @@ private slots:
         QWidget* client = f.centralWidget();
         // Made with the drawn control's current values, and never drawn before.
         const auto freshLabel = [&]() -> QWidget* {
-            auto* label = new Label(client, "Fresh", {5160, 3240, 4815, 735}, true,
-                                    f.Label6->Caption(), {f.Label6->ForeColor(), Label::Center, {}});
+            auto* label =
+                new Label(client, "Fresh", {5160, 3240, 4815, 735}, true, f.Label6->Caption(),
+                          {f.Label6->ForeColor(), Label::Center, {}});
             label->setFont(f.Label6->font());
             return label;
         };
@@ -262,10 +263,16 @@ private slots:
         const Row rows[] = {
             {"label caption", f.Label6, [&] { f.Label6->setCaption("Level 3 only"); }, freshLabel},
             {"label font", f.Label6,
-             [&] { f.Label6->setFont(makeFont({"Comic Sans MS", 20, true})); }, freshLabel},
+             [&] {
+                 f.Label6->setFont(makeFont({"Comic Sans MS", 20, true}));
+             },
+             freshLabel},
             {"label colour", f.Label6, [&] { f.Label6->setForeColor(0x000000FF); }, freshLabel},
             {"clock text", f.Text1, [&] { f.Text1->setTextValue("42"); }, freshBox},
-            {"clock font", f.Text1, [&] { f.Text1->setFont(makeFont({"Arial", 9, false})); },
+            {"clock font", f.Text1,
+             [&] {
+                 f.Text1->setFont(makeFont({"Arial", 9, false}));
+             },
              freshBox},
             {"button caption", f.Command2, [&] { f.Command2->setCaption("&Halt"); }, freshButton},
             {"button colour", f.Command2, [&] { f.Command2->setBackColor(0x00FFFF00); },

@@ -6,6 +6,13 @@
 using namespace moxel::ui;
 using namespace moxel::ui::testing;
 
+namespace {
+// A key's effect is due within a button's 100 ms click animation. A key that went
+// astray fails its row after this, not after QTRY's default 5 s plus 10 s of
+// diagnosis, which over all rows outlasted ctest's timeout.
+constexpr int kKeyMs = 1000;
+}  // namespace
+
 class KeyboardTest : public QObject {
     Q_OBJECT
 
@@ -36,7 +43,18 @@ class KeyboardTest : public QObject {
 
 private slots:
     void initTestCase() { quietOffscreenNotes(); }
-    void init() { form = std::make_unique<Form10>(); }
+    void init() {
+        form = std::make_unique<Form10>();
+        // A key that presses a button the player cannot see fails at once.
+        for (CommandButton* button : {form->Command1, form->Command2, form->Command3}) {
+            connect(button, &QAbstractButton::pressed, button, [button] {
+                if (!button->isVisible()) {
+                    QTest::qFail(qPrintable(button->objectName() + " pressed while hidden"),
+                                 __FILE__, __LINE__);
+                }
+            });
+        }
+    }
     void cleanup() {
         if (QWidget* popup = QApplication::activePopupWidget())
             popup->close();
@@ -46,12 +64,12 @@ private slots:
     void altAndTheMarkedLetterPressTheVisibleButton() {
         Form10& f = active();
         altKey(&f, Qt::Key_S);  // "&Start the Game", though the menu title shares the S
-        QTRY_COMPARE(f.isStart(), short(1));
+        QTRY_COMPARE_WITH_TIMEOUT(f.isStart(), short(1), kKeyMs);
         altKey(&f, Qt::Key_S);  // "&Stop the game"
-        QTRY_VERIFY(f.Command3->Visible());
+        QTRY_VERIFY_WITH_TIMEOUT(f.Command3->Visible(), kKeyMs);
         QVERIFY(!f.Timer1->Enabled());
         altKey(&f, Qt::Key_S);  // "&Start the game"
-        QTRY_VERIFY(f.Timer1->Enabled());
+        QTRY_VERIFY_WITH_TIMEOUT(f.Timer1->Enabled(), kKeyMs);
         QCOMPARE(openMenu(), nullptr);
     }
 
@@ -81,8 +99,14 @@ private slots:
         QTRY_COMPARE(f.focusWidget(), focused);
         const QStringList clock{f.Text1->text(), f.Text2->text()};
 
+        QTest::keyClick(f.windowHandle(), Qt::Key_Q, Qt::AltModifier);  // no access key
+        QCOMPARE((QStringList{f.Text1->text(), f.Text2->text()}), clock);
+        QCOMPARE(openMenu(), nullptr);
+        QCOMPARE(f.menuBar()->activeAction(), nullptr);
+
         QTest::keyClick(f.windowHandle(), Qt::Key_D, Qt::AltModifier);
-        QTRY_COMPARE(openMenu() != nullptr, !running);  // available only when stopped
+        // The menu is available only when stopped.
+        QTRY_COMPARE_WITH_TIMEOUT(openMenu() != nullptr, !running, kKeyMs);
         if (QMenu* menu = openMenu()) {
             QCOMPARE(menu, static_cast<QMenu*>(f.mnuOption));
             menu->close();
@@ -92,7 +116,8 @@ private slots:
         }
         QCOMPARE((QStringList{f.Text1->text(), f.Text2->text()}), clock);
         QTest::keyClick(f.windowHandle(), Qt::Key_S, Qt::AltModifier);
-        QTRY_VERIFY(!shownButton->Visible());  // Stop, or Start the game, was pressed
+        // Stop, or Start the game, was pressed.
+        QTRY_VERIFY_WITH_TIMEOUT(!shownButton->Visible(), kKeyMs);
         for (TextBox* box : {f.Text1, f.Text2})
             QVERIFY(!box->text().contains(QLatin1Char('s'), Qt::CaseInsensitive));
     }
@@ -102,18 +127,18 @@ private slots:
         f.Command1_Click();
         f.Command2_Click();
         altKey(&f, Qt::Key_D);
-        QTRY_VERIFY(openMenu());
+        QTRY_VERIFY_WITH_TIMEOUT(openMenu(), kKeyMs);
         QCOMPARE(openMenu(), static_cast<QMenu*>(f.mnuOption));
         QTest::keyClick(openMenu(), Qt::Key_L);  // "&Level 1"
-        QTRY_VERIFY(f.Timer1->Enabled());
+        QTRY_VERIFY_WITH_TIMEOUT(f.Timer1->Enabled(), kKeyMs);
         QCOMPARE(f.speed(), short(30));
         QVERIFY(!openMenu());
 
         f.Command2_Click();
         f.menuBar()->setActiveAction(f.mnuGame->menuAction());
-        QTRY_VERIFY(openMenu());
+        QTRY_VERIFY_WITH_TIMEOUT(openMenu(), kKeyMs);
         QTest::keyClick(openMenu(), Qt::Key_N);  // "&New Game"
-        QTRY_VERIFY(f.Timer1->Enabled());
+        QTRY_VERIFY_WITH_TIMEOUT(f.Timer1->Enabled(), kKeyMs);
     }
 
     void unavailableTitlesIgnoreTheirAccessKeys() {
@@ -143,12 +168,12 @@ private slots:
         };
         catchAndFocus(0, false);
         QTest::keyClick(f.scoreWindow()->windowHandle(), Qt::Key_C, Qt::AltModifier);
-        QTRY_COMPARE(f.scoreWindow(), nullptr);
+        QTRY_COMPARE_WITH_TIMEOUT(f.scoreWindow(), nullptr, kKeyMs);
         QVERIFY(f.Command3->Visible());
 
         catchAndFocus(1, true);
         QTest::keyClick(f.scoreWindow()->windowHandle(), Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(f.runtime().hasEnded());
+        QTRY_VERIFY_WITH_TIMEOUT(f.runtime().hasEnded(), kKeyMs);
     }
 
     void tabFollowsTheDesignedOrder() {

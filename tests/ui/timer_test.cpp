@@ -1,3 +1,4 @@
+#include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QSignalSpy>
@@ -20,20 +21,54 @@ void runEventLoopFor(int ms) {
     loop.exec();
 }
 
-// Calls `onPaint` whenever `widget` is painted.
-class PaintSpy : public QObject {
+// How often the event loop wakes up while it runs for `ms`.
+int wakeUpsDuring(int ms) {
+    int wakeUps = 0;
+    const auto counter = QObject::connect(QAbstractEventDispatcher::instance(),
+                                          &QAbstractEventDispatcher::awake, [&] { ++wakeUps; });
+    runEventLoopFor(ms);
+    QObject::disconnect(counter);
+    return wakeUps;
+}
+
+// Fails unless `spy` saw about one tick per `periodMs` in `ms`: wide bounds, as a
+// loaded machine runs late but never early.
+void verifyTickRate(const QSignalSpy& spy, int ms, int periodMs) {
+    const int expected = ms / periodMs;
+    QVERIFY2(
+        spy.count() >= expected / 2 && spy.count() <= expected + expected / 5 + 1,
+        qPrintable(QStringLiteral("%1 ticks, expected about %2").arg(spy.count()).arg(expected)));
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// Counts how often the frame pacer shows it.
+class PresentCounter final : public Presentable {
 public:
-    PaintSpy(QWidget* widget, std::function<void()> onPaint) : onPaint_(std::move(onPaint)) {
+    using Presentable::Presentable;
+    void present() override { ++presents; }
+    int presents = 0;
+};
+
+// Calls `onEvent` whenever `widget` receives an event of `type`.
+class EventSpy : public QObject {
+public:
+    EventSpy(QWidget* widget, QEvent::Type type, std::function<void()> onEvent)
+        : type_(type), onEvent_(std::move(onEvent)) {
         widget->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            onPaint_();
+        if (event->type() == type_)
+            onEvent_();
         return false;
     }
 
 private:
-    std::function<void()> onPaint_;
+    QEvent::Type type_;
+    std::function<void()> onEvent_;
 };
 
 }  // namespace
@@ -48,11 +83,12 @@ class TimerTest : public QObject {
     }
     std::unique_ptr<Runtime> runtime;
 
-    // A timer of a runtime that honours every millisecond, on the row's backend.
-    std::unique_ptr<Timer> makeTimer(int interval, bool enabled) {
+    // A timer on the row's backend, of a runtime that honours every millisecond
+    // unless told otherwise.
+    std::unique_ptr<Timer> makeTimer(int interval, bool enabled,
+                                     int resolutionMs = Runtime::kPreciseResolutionMs) {
         QFETCH(Timer::Backend, backend);
-        runtime = std::make_unique<Runtime>(
-            Runtime::Options{Runtime::kPreciseResolutionMs, backend, true});
+        runtime = std::make_unique<Runtime>(Runtime::Options{resolutionMs, backend, true});
         return std::make_unique<Timer>(*runtime, nullptr, "Timer", interval, enabled);
     }
 
@@ -140,16 +176,36 @@ private slots:
         QSignalSpy clock(form->Timer3, &Timer::tick);
         constexpr int kMs = 300;
         runEventLoopFor(kMs);
-        const int clockPeriodMs = precise ? 1 : 10;
-        const auto expect = [](const QSignalSpy& spy, int periodMs) {
-            const int expected = kMs / periodMs;
-            QVERIFY2(
-                spy.count() >= expected / 2 && spy.count() <= expected + expected / 5 + 1,
-                qPrintable(
-                    QStringLiteral("%1 ticks, expected about %2").arg(spy.count()).arg(expected)));
-        };
-        expect(motion, motionPeriodMs);
-        expect(clock, clockPeriodMs);
+        verifyTickRate(motion, kMs, motionPeriodMs);
+        verifyTickRate(clock, kMs, precise ? 1 : 10);
+    }
+
+    // An interval between two steps of the resolution waits for the later one.
+    void intervalsRoundUpToTheResolution_data() { backends(); }
+    void intervalsRoundUpToTheResolution() {
+        auto timer = makeTimer(15, true, Runtime::kClassicResolutionMs);
+        QSignalSpy spy(timer.get(), &Timer::tick);
+        runEventLoopFor(300);
+        verifyTickRate(spy, 300, 20);
+    }
+
+    // No interval means no ticks, and no busy loop waiting for them either.
+    void aTimerWithoutAnIntervalLetsTheLoopSleep_data() {
+        QTest::addColumn<Timer::Backend>("backend");
+        QTest::addColumn<int>("interval");
+        for (const auto& [name, backend] :
+             {std::pair{"native", Timer::Backend::Native}, {"qtimer", Timer::Backend::QtTimer}}) {
+            QTest::addRow("%s, 0", name) << backend << 0;
+            QTest::addRow("%s, negative", name) << backend << -10;
+        }
+    }
+    void aTimerWithoutAnIntervalLetsTheLoopSleep() {
+        QFETCH(int, interval);
+        auto timer = makeTimer(interval, true);
+        QSignalSpy spy(timer.get(), &Timer::tick);
+        const int wakeUps = wakeUpsDuring(100);
+        QCOMPARE(spy.count(), 0);
+        QVERIFY2(wakeUps < 20, qPrintable(QStringLiteral("%1 wake-ups in 100 ms").arg(wakeUps)));
     }
 
     // Frames come from a steady clock at the screen's rate: a tick's change is on
@@ -163,7 +219,7 @@ private slots:
         std::vector<qint64> latencies;
         connect(form.Timer3, &Timer::tick, &form, [&] { ticks.push_back(clock.nsecsElapsed()); });
         QString shown = form.Text1->text();
-        PaintSpy spy(form.Text1, [&] {
+        EventSpy spy(form.Text1, QEvent::Paint, [&] {
             if (form.Text1->text() == shown)
                 return;
             shown = form.Text1->text();
@@ -183,6 +239,73 @@ private slots:
                  qPrintable(QStringLiteral("median %1 us, frame period %2 us")
                                 .arg(median / 1000)
                                 .arg(period / 1000)));
+    }
+
+    // Once play stops, so does the frame clock: a stopped game costs nothing.
+    void theFrameClockSleepsWhilePlayIsStopped() {
+        Form10 form;
+        loaded(form).Command1_Click();
+        runEventLoopFor(100);
+        form.Command2_Click();
+        runEventLoopFor(200);  // a few idle frames may keep the clock's phase
+        const int wakeUps = wakeUpsDuring(300);
+        QVERIFY2(wakeUps < 10, qPrintable(QStringLiteral("%1 wake-ups in 300 ms").arg(wakeUps)));
+    }
+
+    // Changes of several ticks before a frame reach the screen once, at the frame.
+    void eachChangeIsPresentedOnce() {
+        Runtime runtime;
+        FramePacer& pacer = runtime.framePacer();
+        PresentCounter item(pacer);
+        for (int tick = 0; tick < 3; ++tick) {
+            const FramePacer::TickScope duringTick(pacer);
+            pacer.show(item);
+        }
+        QCOMPARE(item.presents, 0);
+        runEventLoopFor(150);
+        QCOMPARE(item.presents, 1);
+    }
+
+    // Frames follow the screen's refresh rate and keep to its grid. Ticks 2.5
+    // frames apart leave the frame clock idle in between; were it stopped and
+    // restarted by the next tick, every present would land half a frame off the
+    // grid of the one before. Medians, as a loaded machine delays some frames.
+    void framesKeepTheScreensPeriodAndPhase_data() {
+        QTest::addColumn<double>("framesPerTick");
+        QTest::newRow("ticks faster than frames") << 0.6;
+        QTest::newRow("ticks slower than frames") << 2.5;
+    }
+    void framesKeepTheScreensPeriodAndPhase() {
+        QFETCH(double, framesPerTick);
+        Runtime precise({Runtime::kPreciseResolutionMs});
+        Form10 form(precise);
+        started(form);
+        const double frameMs = 1000 / form.screen()->refreshRate();
+        Image& target = *form.Image1[0];
+        Timer ticker(form.runtime(), nullptr, "Ticker", int(std::lround(framesPerTick * frameMs)),
+                     true);
+        connect(&ticker, &Timer::tick, &form, [&] { target.setLeft(target.Left() + 15); });
+        QElapsedTimer clock;
+        std::vector<double> presents;  // when the target moved on the screen, in ms
+        EventSpy spy(&target, QEvent::Move,
+                     [&] { presents.push_back(double(clock.nsecsElapsed()) / 1e6); });
+        clock.start();
+        runEventLoopFor(600);
+        QVERIFY(presents.size() >= 8);
+
+        std::vector<double> gaps, offGrid;  // in frames
+        for (std::size_t i = 1; i < presents.size(); ++i) {
+            gaps.push_back((presents[i] - presents[i - 1]) / frameMs);
+            offGrid.push_back(std::abs(gaps.back() - std::max(1.0, std::round(gaps.back()))));
+        }
+        const double gap = median(gaps), error = median(offGrid);
+        const QString summary = QStringLiteral("frames of %1 ms: median gap %2, %3 off the grid")
+                                    .arg(frameMs)
+                                    .arg(gap)
+                                    .arg(error);
+        QVERIFY2(error < 0.25, qPrintable(summary));
+        if (framesPerTick < 1)
+            QVERIFY2(gap > 0.75 && gap < 1.25, qPrintable(summary));
     }
 
     void ticksChangeWhatIsDrawnAtTheNextFrame() {
