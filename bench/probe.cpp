@@ -4,11 +4,12 @@
 //   moxel-probe <scenario> ours|baseline <seconds> classic|precise
 //
 // Scenarios: level1, level2, level3, start_screen, stopped, first_paint,
-// press_to_score, instructions. "ours" is the timerfd timers with frame pacing, "baseline" is
-// QTimer with one repaint per tick. The pace is the timers' resolution: classic
+// press_to_score, instructions, label_repaints. "ours" is the timerfd timers with frame pacing,
+// "baseline" is QTimer with one repaint per tick. The pace is the timers' resolution: classic
 // rounds every interval up to 10 ms, precise to 1 ms; both configurations run
-// at the same pace. For "instructions" (meant to run under callgrind) the third
-// argument is how many frames and ticks to play at least.
+// at the same pace. For "instructions" and "label_repaints" (meant to run under
+// callgrind) the third argument is how many frames and ticks to play at least,
+// or how many label repaints to make.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -253,6 +254,37 @@ QJsonObject countInstructions(Form10& form, int count) {
         {"frames", counts.frames}, {"ticks", counts.ticks}, {"label_paints", counts.labelPaints}};
 }
 
+// Moves a target to and fro across the long label, one step per repaint, and
+// counts the label's repaints. Under callgrind only this function is counted, so
+// the label's cost per repaint is the same from run to run: the game's own
+// targets cross labels when their timing says so.
+[[gnu::noinline]] void moxelLabelRepaints(Form10& form, int count, int& paints) {
+    EventSpy spy(form.Label2, [&](QObject*, QEvent* event) {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+    });
+    Image& target = *form.Image1[0];
+    const QRect label = form.Label2->geometry();
+    constexpr int kSteps = 20;
+    for (int i = 0; i < count; ++i) {
+        const int step = i % (2 * kSteps) < kSteps ? i % kSteps : kSteps - i % kSteps;
+        target.setLeft(float(label.left() + step * label.width() / kSteps) * kTwipsPerPixel);
+        target.setTop(float(label.top() + 5) * kTwipsPerPixel);
+        QCoreApplication::processEvents();
+    }
+}
+
+QJsonObject countLabelRepaints(Form10& form, int count) {
+    showMainWindow(form);
+    form.Command1_Click();
+    form.Timer1->setEnabled(false);
+    form.Timer3->setEnabled(false);
+    runEventLoopFor(kSettleMs);
+    int paints = 0;
+    moxelLabelRepaints(form, count, paints);
+    return {{"label_paints", paints}};
+}
+
 QJsonObject idle(Form10& form, bool afterAGame, double seconds) {
     showMainWindow(form);
     if (afterAGame) {
@@ -345,6 +377,8 @@ QJsonObject measure(const QString& scenario, Form10& form, double seconds) {
         return pressToScoreWindow(form);
     if (scenario == QLatin1String("instructions"))
         return countInstructions(form, int(seconds));
+    if (scenario == QLatin1String("label_repaints"))
+        return countLabelRepaints(form, int(seconds));
     qFatal("unknown scenario %s", qPrintable(scenario));
 }
 
