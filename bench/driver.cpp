@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -104,8 +105,9 @@ private:
 
 // Runs a program to its end and returns its standard output.
 QByteArray runToEnd(const QString& program, const QStringList& arguments, QProcessEnvironment env,
-                    int timeoutMs, double* wallMs = nullptr) {
+                    int timeoutMs, double* wallMs = nullptr, const QString& workingDirectory = {}) {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.setChildProcessModifier(dieWithParent);
     const std::int64_t startedAt = monotonicNs();
     env.insert("MOXEL_BENCH_T0_NS", QString::number(startedAt));
@@ -241,9 +243,11 @@ int paceResolutionMs(const QString& pace) {
 // The inclusive instructions of every function whose name contains one of
 // `functions`, and the program's total, from callgrind's annotated output.
 std::map<QString, double> inclusiveCosts(const QString& outFile, const QStringList& functions) {
-    const QByteArray text = runToEnd(QStringLiteral("callgrind_annotate"),
-                                     {"--inclusive=yes", "--threshold=100", outFile},
-                                     QProcessEnvironment::systemEnvironment(), 120000);
+    // Run away from the sources: where it finds them, callgrind_annotate leaves
+    // code inlined from headers out of a function's own line.
+    const QByteArray text = runToEnd(
+        QStringLiteral("callgrind_annotate"), {"--inclusive=yes", "--threshold=100", outFile},
+        QProcessEnvironment::systemEnvironment(), 120000, nullptr, QFileInfo(outFile).path());
     std::map<QString, double> costs;
     static const QRegularExpression row(QStringLiteral(R"(^\s*([\d,]+)\s+(?:\([^)]*\)\s+)?(.*)$)"));
     for (const QByteArray& line : text.split('\n')) {
