@@ -2,6 +2,8 @@
 PRESET ?= default
 BUILD := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+# WERROR=ON makes every warning an error, as CI builds; a user's build only warns.
+WERROR ?= OFF
 
 .PHONY: all deps configure build test run bench asan memcheck package screenshots clean
 
@@ -11,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	cmake --preset $(PRESET)
+	cmake --preset $(PRESET) -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR)
 
 build: configure
 	cmake --build --preset $(PRESET) --parallel $(JOBS)
@@ -35,7 +37,8 @@ memcheck: build
 	    --errors-for-leak-kinds=definite --error-exitcode=1 --num-callers=30 \
 	    $(BUILD)/tests/exit_paths scripted-game
 
-# A Debian package of the game, in build/default/package/.
+# A Debian package of the game, in build/default/package/; the same bytes from
+# every clone of a commit.
 package: build
 	cd $(BUILD) && cpack
 

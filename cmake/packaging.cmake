@@ -20,6 +20,8 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/packaging/runtime-depends)
 string(STRIP "${runtime_depends}" runtime_depends)
 string(REPLACE " " ", " CPACK_DEBIAN_PACKAGE_DEPENDS "${runtime_depends}")
+# Without it the game runs on Wayland sessions through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/package)
 
 # The copyright file and the changelog every Debian package carries; a native
@@ -38,4 +40,33 @@ add_custom_target(changelog ALL DEPENDS packaging/changelog.gz)
 set(docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/changelog.gz
     DESTINATION ${docdir})
+
+# Every time in the package is the date of the newest changelog entry, as dpkg
+# takes it, unless the caller sets SOURCE_DATE_EPOCH: so every clone of a
+# commit builds the same bytes. The Qt resource compiler reads it while the
+# build runs, cpack while it packs.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(source_date_epoch $ENV{SOURCE_DATE_EPOCH})
+else()
+    find_program(DPKG_PARSECHANGELOG dpkg-parsechangelog)
+    if(DPKG_PARSECHANGELOG)
+        set(read_date ${DPKG_PARSECHANGELOG} -l ${PROJECT_SOURCE_DIR}/packaging/changelog -STimestamp)
+    else()
+        # The entry's trailer: " -- name <address>  date".
+        file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog trailer REGEX "^ -- " LIMIT_COUNT 1)
+        string(REGEX REPLACE "^.*>  " "" date "${trailer}")
+        set(read_date date -u -d "${date}" +%s)
+    endif()
+    execute_process(COMMAND ${read_date}
+        OUTPUT_VARIABLE source_date_epoch OUTPUT_STRIP_TRAILING_WHITESPACE
+        COMMAND_ERROR_IS_FATAL ANY)
+endif()
+set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
+    "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${source_date_epoch}")
+file(CONFIGURE OUTPUT packaging/cpack-options.cmake CONTENT [[
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(ENV{SOURCE_DATE_EPOCH} @source_date_epoch@)
+endif()
+]] @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/packaging/cpack-options.cmake)
 include(CPack)

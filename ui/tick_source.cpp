@@ -3,7 +3,12 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#ifdef __linux__
+// A timerfd where Linux has one, unless the build asks for QTimer everywhere.
+#if defined(__linux__) && !defined(MOXEL_TICK_SOURCE_QTIMER)
+#define MOXEL_HAVE_TIMERFD 1
+#endif
+
+#ifdef MOXEL_HAVE_TIMERFD
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -34,7 +39,7 @@ private:
     QTimer timer_;
 };
 
-#ifdef __linux__
+#ifdef MOXEL_HAVE_TIMERFD
 // One periodic timerfd and the sources it ticks. Sources started with the same
 // period in the same event-loop pass (the game starts its motion and clock
 // timers together) share one, so they wake the process once, not once each.
@@ -139,8 +144,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TickSource> TickSource::make(Backend backend, std::function<void()> onTick) {
-#ifdef __linux__
+std::unique_ptr<TickSource> TickSource::make([[maybe_unused]] Backend backend,
+                                             std::function<void()> onTick) {
+#ifdef MOXEL_HAVE_TIMERFD
     if (backend == Backend::Native)
         return std::make_unique<TimerfdTickSource>(std::move(onTick));
 #endif

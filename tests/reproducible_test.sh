@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the Debian package from two clones of a commit, in different folders
+# and minutes apart, and fails unless both .deb files are the same bytes. Each
+# clone is built as `make package` builds it, without the tests and benchmarks.
+# Usage: reproducible_test.sh [commit]     (HEAD when not given)
+set -euo pipefail
+source=$(cd "$(dirname "$0")/.." && pwd)
+commit=$(git -C "$source" rev-parse --verify "${1:-HEAD}^{commit}")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Nothing set by hand: the build finds its own times.
+unset SOURCE_DATE_EPOCH
+
+package() {  # <clone folder>: prints the path of the .deb built there
+    git clone --quiet --no-local --no-checkout "$source" "$1"
+    git -C "$1" checkout --quiet "$commit"
+    (
+        cd "$1"
+        cmake --preset default -DMOXEL_BUILD_TESTS=OFF -DMOXEL_BUILD_BENCH=OFF
+        cmake --build --preset default --parallel "$(nproc)"
+        cd build/default && cpack
+    ) >"$1.log" 2>&1 || { cat "$1.log" >&2; return 1; }
+    ls "$1"/build/default/package/*.deb
+}
+
+first=$(package "$work/one")
+second=$(package "$work/two/a/folder/further/down")
+sha256sum "$first" "$second"
+if cmp -s "$first" "$second"; then
+    echo "reproducible: $(git -C "$source" log -1 --format='%h %s' "$commit")"
+    exit 0
+fi
+
+echo "the two packages differ"
+diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") || true
+dpkg-deb -R "$first" "$work/x1"
+dpkg-deb -R "$second" "$work/x2"
+diff -rq "$work/x1" "$work/x2" || true
+exit 1
