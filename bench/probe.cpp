@@ -4,10 +4,12 @@
 //   moxel-probe <scenario> ours|baseline <seconds> classic|precise
 //
 // Scenarios: level1, level2, level3, start_screen, stopped, first_paint,
-// press_to_score. "ours" is the timerfd timers with frame pacing, "baseline" is
-// QTimer with one repaint per tick. The pace is the timers' resolution: classic
+// press_to_score, instructions, label_repaints. "ours" is the timerfd timers with frame pacing,
+// "baseline" is QTimer with one repaint per tick. The pace is the timers' resolution: classic
 // rounds every interval up to 10 ms, precise to 1 ms; both configurations run
-// at the same pace.
+// at the same pace. For "instructions" and "label_repaints" (meant to run under
+// callgrind) the third argument is how many frames and ticks to play at least,
+// or how many label repaints to make.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -23,6 +25,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <numeric>
 #include <optional>
 #include <sstream>
@@ -196,6 +199,92 @@ QJsonObject play(Form10& form, int level, double seconds) {
     return figures;
 }
 
+struct PlayCounts {
+    int frames = 0;
+    int ticks = 0;
+    int labelPaints = 0;
+};
+
+// Runs a level-3 game until at least `count` frames, `count` timer ticks and a
+// few label repaints have passed.
+void playFor(Form10& form, int count, PlayCounts& counts) {
+    QEventLoop loop;
+    constexpr int kLabelPaints = 10;
+    const auto check = [&] {
+        if (counts.frames >= count && counts.ticks >= count && counts.labelPaints >= kLabelPaints)
+            loop.quit();
+    };
+    EventSpy frames(&form, [&](QObject*, QEvent* event) {
+        if (event->type() == QEvent::UpdateRequest) {
+            ++counts.frames;
+            check();
+        }
+    });
+    std::vector<std::unique_ptr<EventSpy>> labels;
+    for (Label* label : form.centralWidget()->findChildren<Label*>()) {
+        labels.push_back(std::make_unique<EventSpy>(label, [&](QObject*, QEvent* event) {
+            if (event->type() == QEvent::Paint)
+                ++counts.labelPaints;
+        }));
+    }
+    QObject connections;
+    for (Timer* timer : {form.Timer1, form.Timer3})
+        QObject::connect(timer, &Timer::tick, &connections, [&] { ++counts.ticks; });
+    // A wide limit: a slow counter merges late ticks, but frames keep coming.
+    runEventLoop(loop, 300'000);
+}
+
+// Under callgrind only this function's instructions are counted
+// (--toggle-collect), so it counts what a game costs and nothing of its start.
+[[gnu::noinline]] void moxelCountedPlay(Form10& form, int count, PlayCounts& counts) {
+    playFor(form, count, counts);
+}
+
+QJsonObject countInstructions(Form10& form, int count) {
+    showMainWindow(form);
+    form.Command1_Click();
+    form.mnuLevel3_Click();
+    // Long enough for the clock box to have shown each of its hundred texts: a
+    // long game draws them from memory.
+    PlayCounts warmUp;
+    playFor(form, count, warmUp);
+    PlayCounts counts;
+    moxelCountedPlay(form, count, counts);
+    return {
+        {"frames", counts.frames}, {"ticks", counts.ticks}, {"label_paints", counts.labelPaints}};
+}
+
+// Moves a target to and fro across the long label, one step per repaint, and
+// counts the label's repaints. Under callgrind only this function is counted, so
+// the label's cost per repaint is the same from run to run: the game's own
+// targets cross labels when their timing says so.
+[[gnu::noinline]] void moxelLabelRepaints(Form10& form, int count, int& paints) {
+    EventSpy spy(form.Label2, [&](QObject*, QEvent* event) {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+    });
+    Image& target = *form.Image1[0];
+    const QRect label = form.Label2->geometry();
+    constexpr int kSteps = 20;
+    for (int i = 0; i < count; ++i) {
+        const int step = i % (2 * kSteps) < kSteps ? i % kSteps : kSteps - i % kSteps;
+        target.setLeft(float(label.left() + step * label.width() / kSteps) * kTwipsPerPixel);
+        target.setTop(float(label.top() + 5) * kTwipsPerPixel);
+        QCoreApplication::processEvents();
+    }
+}
+
+QJsonObject countLabelRepaints(Form10& form, int count) {
+    showMainWindow(form);
+    form.Command1_Click();
+    form.Timer1->setEnabled(false);
+    form.Timer3->setEnabled(false);
+    runEventLoopFor(kSettleMs);
+    int paints = 0;
+    moxelLabelRepaints(form, count, paints);
+    return {{"label_paints", paints}};
+}
+
 QJsonObject idle(Form10& form, bool afterAGame, double seconds) {
     showMainWindow(form);
     if (afterAGame) {
@@ -286,6 +375,10 @@ QJsonObject measure(const QString& scenario, Form10& form, double seconds) {
         return firstPaint(form);
     if (scenario == QLatin1String("press_to_score"))
         return pressToScoreWindow(form);
+    if (scenario == QLatin1String("instructions"))
+        return countInstructions(form, int(seconds));
+    if (scenario == QLatin1String("label_repaints"))
+        return countLabelRepaints(form, int(seconds));
     qFatal("unknown scenario %s", qPrintable(scenario));
 }
 

@@ -6,6 +6,7 @@
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextOption>
 #include <cmath>
 
 #include "vb_color.h"
@@ -142,8 +143,28 @@ void CommandButton::mouseMoveEvent(QMouseEvent* event) {
     emit MouseMove();
 }
 
+CommandButton::Face CommandButton::currentFace() const {
+    return {size(),   devicePixelRatioF(), text(),     font(), palette().cacheKey(), backColor_,
+            isDown(), hasFocus(),          isEnabled()};
+}
+
 void CommandButton::paintEvent(QPaintEvent*) {
+    // A target passing under the button repaints it at every frame, and its
+    // caption was wrapped and laid out anew each time. The face is opaque, so
+    // a copy drawn once has the very same pixels.
+    if (const Face face = currentFace(); drawnFace_.isNull() || !(face == face_)) {
+        face_ = face;
+        drawnFace_ = QPixmap((QSizeF(face.size) * face.ratio).toSize());
+        drawnFace_.setDevicePixelRatio(face.ratio);
+        QPainter onFace(&drawnFace_);
+        onFace.setFont(face.font);
+        drawFace(onFace);
+    }
     QPainter painter(this);
+    painter.drawPixmap(0, 0, drawnFace_);
+}
+
+void CommandButton::drawFace(QPainter& painter) {
     const QRect box = rect();
     painter.fillRect(box, vbColor(backColor_));
 
@@ -220,6 +241,48 @@ void TextBox::present() {
     Control::present();
     if (text() != text_)
         setText(text_);
+    keepDrawnBox();
+}
+
+TextBox::Look TextBox::currentLook() const {
+    return {size(), devicePixelRatioF(), palette().cacheKey(), font(), isEnabled()};
+}
+
+void TextBox::keepDrawnBox() {
+    constexpr qsizetype kMaxDrawnBoxes = 256;
+    if (!isVisible())
+        return;
+    if (const Look look = currentLook(); !(look == drawnLook_)) {
+        drawnLook_ = look;
+        drawnBoxes_.clear();
+    }
+    if (drawnBoxes_.contains(text()))
+        return;
+    if (drawnBoxes_.size() >= kMaxDrawnBoxes)
+        drawnBoxes_.clear();
+    QPixmap drawn((QSizeF(drawnLook_.size) * drawnLook_.ratio).toSize());
+    drawn.setDevicePixelRatio(drawnLook_.ratio);
+    drawingBox_ = true;
+    render(&drawn, {}, {}, DrawWindowBackground);
+    drawingBox_ = false;
+    drawnBoxes_.insert(text(), drawn);
+}
+
+void TextBox::paintEvent(QPaintEvent* event) {
+    // The clock box changes at every frame; its text, laid out and drawn anew
+    // each time, cost more than the rest of the frame. The box is opaque, so a
+    // copy of it drawn earlier has the very same pixels. Being edited, it shows
+    // a cursor or a selection and is drawn as it is.
+    const QPixmap drawn =
+        drawingBox_ || hasFocus() || hasSelectedText() || !(currentLook() == drawnLook_)
+            ? QPixmap()
+            : drawnBoxes_.value(text());
+    if (drawn.isNull()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, drawn);
 }
 
 // --- Label
@@ -259,6 +322,32 @@ void Label::applyColors() {
     setColor(*this, QPalette::WindowText, foreColor_);
     setColor(*this, QPalette::Window, backColor_);
     setAutoFillBackground(backStyle_ == Opaque);
+}
+
+Label::TextLook Label::currentLook() const {
+    return {text(), font(), contentsRect().width(), alignment()};
+}
+
+void Label::layOutText(const TextLook& look) {
+    laidOutLook_ = look;
+    QTextOption option(look.alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WordWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    laidOutText_.setTextFormat(Qt::PlainText);
+    laidOutText_.setTextOption(option);
+    laidOutText_.setTextWidth(look.width);
+    laidOutText_.setText(look.text);
+}
+
+void Label::paintEvent(QPaintEvent*) {
+    // A target crossing the label repaints it at every frame; laying the
+    // wrapped text out again each time cost more than all else a frame drew.
+    if (const TextLook look = currentLook(); !(look == laidOutLook_))
+        layOutText(look);
+    QPainter painter(this);
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, foregroundRole()));
+    painter.drawStaticText(contentsRect().topLeft(), laidOutText_);
 }
 
 // --- Image

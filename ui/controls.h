@@ -5,10 +5,12 @@
 // design's units: positions and sizes in twips, colours as &H00BBGGRR values.
 
 #include <QFont>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStaticText>
 #include <QWidget>
 
 #include "frame_pacer.h"
@@ -112,8 +114,26 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // All a drawn face depends on.
+    struct Face {
+        QSize size;
+        qreal ratio = 0;
+        QString text;
+        QFont font;
+        qint64 palette = 0;
+        quint32 backColor = 0;
+        bool down = false;
+        bool focus = false;
+        bool enabled = false;
+        bool operator==(const Face&) const = default;
+    };
+    Face currentFace() const;
+    void drawFace(QPainter& painter);
+
     quint32 backColor_;
     QPixmap picture_;
+    Face face_;
+    QPixmap drawnFace_;
 };
 
 // A single-line text box.
@@ -131,9 +151,27 @@ public:
 
 protected:
     void present() override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    // What a drawn box looks like besides its text.
+    struct Look {
+        QSize size;
+        qreal ratio = 0;
+        qint64 palette = 0;
+        QFont font;
+        bool enabled = false;
+        bool operator==(const Look&) const = default;
+    };
+    Look currentLook() const;
+    // Draws the box with its current text, off screen, unless that is kept already.
+    void keepDrawnBox();
+
     QString text_;
+    // The clock box cycles through a hundred texts, each drawn once per look.
+    Look drawnLook_;
+    QHash<QString, QPixmap> drawnBoxes_;
+    bool drawingBox_ = false;
 };
 
 // A label: text in ForeColor, on a transparent background (BackStyle 0) or
@@ -170,12 +208,28 @@ public:
     int BackStyle() const { return backStyle_; }
     void setBackStyle(int style);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     void applyColors();
+
+    // What the text's layout depends on; it is laid out again only when that changes.
+    struct TextLook {
+        QString text;
+        QFont font;
+        int width = -1;
+        Qt::Alignment alignment;
+        bool operator==(const TextLook&) const = default;
+    };
+    TextLook currentLook() const;
+    void layOutText(const TextLook& look);
 
     quint32 foreColor_;
     quint32 backColor_;
     int backStyle_;
+    TextLook laidOutLook_;
+    QStaticText laidOutText_;
 };
 
 // A picture at its natural size or stretched to the control, with an optional

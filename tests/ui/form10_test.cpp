@@ -1,5 +1,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <functional>
+#include <memory>
 
 #include "ui_test_support.h"
 
@@ -227,6 +229,63 @@ private slots:
                           bar->actionGeometry(f.mnuGame->menuAction()).center());
         QTRY_VERIFY(f.mnuGame->isVisible());
         f.mnuGame->close();
+    }
+
+    // Labels, clock boxes and buttons draw from what they drew before. A change
+    // made after the first paint shows all the same: the control then looks as
+    // one made with the change from the start.
+    void aChangeAfterTheFirstPaintIsDrawn() {
+        Form10& f = started();
+        clockTicks(f, 1);  // the clock box now shows "0", drawn from memory
+        QWidget* client = f.centralWidget();
+        // Made with the drawn control's current values, and never drawn before.
+        const auto freshLabel = [&]() -> QWidget* {
+            auto* label =
+                new Label(client, "Fresh", {5160, 3240, 4815, 735}, true, f.Label6->Caption(),
+                          {f.Label6->ForeColor(), Label::Center, {}});
+            label->setFont(f.Label6->font());
+            return label;
+        };
+        const auto freshBox = [&]() -> QWidget* {
+            return new TextBox(client, "Fresh", {1080, 600, 615, 405}, true, f.Text1->Text(),
+                               f.Text1->font());
+        };
+        const auto freshButton = [&]() -> QWidget* {
+            return new CommandButton(client, "Fresh", {9600, 7440, 1335, 375}, true,
+                                     f.Command2->Caption(), f.Command2->BackColor());
+        };
+        struct Row {
+            const char* name;
+            QWidget* drawn;
+            std::function<void()> change;
+            std::function<QWidget*()> fresh;
+        };
+        const Row rows[] = {
+            {"label caption", f.Label6, [&] { f.Label6->setCaption("Level 3 only"); }, freshLabel},
+            {"label font", f.Label6,
+             [&] {
+                 f.Label6->setFont(makeFont({"Comic Sans MS", 20, true}));
+             },
+             freshLabel},
+            {"label colour", f.Label6, [&] { f.Label6->setForeColor(0x000000FF); }, freshLabel},
+            {"clock text", f.Text1, [&] { f.Text1->setTextValue("42"); }, freshBox},
+            {"clock font", f.Text1,
+             [&] {
+                 f.Text1->setFont(makeFont({"Arial", 9, false}));
+             },
+             freshBox},
+            {"button caption", f.Command2, [&] { f.Command2->setCaption("&Halt"); }, freshButton},
+            {"button colour", f.Command2, [&] { f.Command2->setBackColor(0x00FFFF00); },
+             freshButton},
+        };
+        for (const Row& row : rows) {
+            const QImage before = row.drawn->grab().toImage();
+            row.change();
+            const QImage after = row.drawn->grab().toImage();
+            const std::unique_ptr<QWidget> fresh(row.fresh());
+            QVERIFY2(after != before, row.name);
+            QVERIFY2(after == fresh->grab().toImage(), row.name);
+        }
     }
 
     void timer2NeverTicks() {

@@ -1,5 +1,7 @@
 // Runs with QT_SCALE_FACTOR set (2, and 1.5 as at 150 % scaling): the windows
 // scale as a whole, twips stay twips.
+#include <QPainter>
+
 #include "ui_test_support.h"
 
 using namespace moxel::ui;
@@ -25,6 +27,15 @@ double difference(const QImage& grab, const QImage& picture) {
         }
     }
     return count ? sum / (3 * count) : 255;
+}
+
+// The picture laid over black: text on a transparent control compares by its
+// antialiased edges too.
+QImage onBlack(const QImage& picture, QSize size) {
+    QImage result(size, QImage::Format_ARGB32);
+    result.fill(Qt::black);
+    QPainter(&result).drawImage(QRect(QPoint(), size), picture);
+    return result;
 }
 
 QImage resource(const QString& name, QSize size) {
@@ -102,6 +113,39 @@ private slots:
                 ratio == 2 ? large < 1 && small > 2 : large < 5 && large < small / 2,
                 qPrintable(QStringLiteral("%1: %2 against %3").arg(file).arg(large).arg(small)));
         }
+    }
+
+    // Text is drawn at the screen's own pixels, also where it comes from memory:
+    // the title reads as Qt's own label draws it, not as its 1x pixels enlarged,
+    // and the clock box, drawn from memory, as a new box draws it.
+    void textIsDrawnAtTheScreensPixels() {
+        Form10 form;
+        loaded(form);
+        QLabel reference(form.Label1->text(), form.centralWidget());
+        reference.setGeometry(form.Label1->geometry());
+        reference.setFont(form.Label1->font());
+        reference.setPalette(form.Label1->palette());
+        reference.setAlignment(form.Label1->alignment());
+        reference.setWordWrap(true);
+        const QImage grabbed = form.Label1->grab().toImage();
+        const QSize pixels = grabbed.size();
+        const QImage title = onBlack(grabbed, pixels);
+        QPixmap onePixelPerPoint(reference.size());
+        onePixelPerPoint.fill(Qt::transparent);
+        reference.render(&onePixelPerPoint, {}, {}, {});
+        const QImage enlarged = onBlack(onePixelPerPoint.toImage(), pixels);
+        const double sharp = difference(title, onBlack(reference.grab().toImage(), pixels));
+        const double blurred = difference(title, enlarged);
+        QVERIFY2(sharp == 0 && blurred > 0.5,
+                 qPrintable(QStringLiteral("%1 against %2").arg(sharp).arg(blurred)));
+
+        form.Command1_Click();
+        freezeTimers(form);
+        form.Text1->setTextValue(QStringLiteral("42"));
+        form.Text1->grab();  // drawn once, then from memory
+        TextBox fresh(form.centralWidget(), "Fresh", {1080, 600, 615, 405}, true, "42",
+                      form.Text1->font());
+        QCOMPARE(form.Text1->grab().toImage(), fresh.grab().toImage());
     }
 };
 
