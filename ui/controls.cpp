@@ -222,9 +222,10 @@ TextBox::TextBox(QWidget* parent, const char* name, const TwipsRect& rect, bool 
     palette.setColor(QPalette::Text, Qt::black);
     setPalette(palette);
     // Opaque in its container's colour, as a windowed control is: repainting the
-    // box then repaints nothing beneath it.
+    // box then repaints nothing beneath it. It paints that colour itself, so a
+    // box drawn from a copy is not filled first for nothing.
     setBackgroundRole(QPalette::Window);
-    setAutoFillBackground(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     auto* style = new PanelCacheStyle(QApplication::style()->name());
     style->setParent(this);
     setStyle(style);
@@ -278,6 +279,7 @@ void TextBox::paintEvent(QPaintEvent* event) {
             ? QPixmap()
             : drawnBoxes_.value(text());
     if (drawn.isNull()) {
+        QPainter(this).fillRect(rect(), palette().brush(backgroundRole()));
         QLineEdit::paintEvent(event);
         return;
     }
@@ -375,6 +377,9 @@ const QPixmap& Image::scaledPicture() {
 }
 
 void Image::paintEvent(QPaintEvent*) {
+    // An empty frame draws nothing: no painter is set up for it.
+    if (picture_.isNull() && borderStyle_ != 1)
+        return;
     QPainter painter(this);
     // At a device pixel ratio above 1 a natural-size picture is scaled smoothly.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

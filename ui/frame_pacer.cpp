@@ -1,5 +1,7 @@
 #include "frame_pacer.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -62,6 +64,13 @@ void FramePacer::showFrame() {
         item->pending_ = false;
         item->present();
     }
+    paintNow();
+}
+
+// The windows repaint in this same wake-up, not in another pass of the event
+// loop: a pass costs as much as a tick's whole handler.
+void FramePacer::paintNow() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 
 std::chrono::nanoseconds FramePacer::framePeriod() {
