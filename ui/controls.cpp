@@ -6,6 +6,7 @@
 #include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextLayout>
 #include <QTextOption>
 #include <cmath>
 
@@ -335,21 +336,60 @@ void Label::layOutText(const TextLook& look) {
     QTextOption option(look.alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(QTextOption::WordWrap);
     option.setTextDirection(Qt::LeftToRight);
-    laidOutText_.setTextFormat(Qt::PlainText);
-    laidOutText_.setTextOption(option);
-    laidOutText_.setTextWidth(look.width);
-    laidOutText_.setText(look.text);
+    QTextLayout layout(look.text, look.font);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(look.width);
+        line.setPosition({0, height});
+        height += line.height();
+    }
+    layout.endLayout();
+    laidOutGlyphs_.clear();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+        Glyphs glyphs{run, {}};
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < indexes.size(); ++i) {
+            // A pixel more each way for the antialiased edge.
+            glyphs.inkRects.push_back(run.rawFont().boundingRect(indexes[i])
+                                          .translated(positions[i])
+                                          .adjusted(-1, -1, 1, 1));
+        }
+        laidOutGlyphs_.push_back(glyphs);
+    }
 }
 
-void Label::paintEvent(QPaintEvent*) {
-    // A target crossing the label repaints it at every frame; laying the
-    // wrapped text out again each time cost more than all else a frame drew.
+QGlyphRun Label::glyphsWithin(const Glyphs& glyphs, const QRectF& area) {
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    const QList<quint32> allIndexes = glyphs.run.glyphIndexes();
+    const QList<QPointF> allPositions = glyphs.run.positions();
+    for (qsizetype i = 0; i < allIndexes.size(); ++i) {
+        if (glyphs.inkRects[i].intersects(area)) {
+            indexes.push_back(allIndexes[i]);
+            positions.push_back(allPositions[i]);
+        }
+    }
+    QGlyphRun within = glyphs.run;
+    within.setGlyphIndexes(indexes);
+    within.setPositions(positions);
+    return within;
+}
+
+void Label::paintEvent(QPaintEvent* event) {
+    // A target crossing the label repaints a small part of it at every frame:
+    // the text is laid out once, and only the glyphs in that part are drawn.
     if (const TextLook look = currentLook(); !(look == laidOutLook_))
         layOutText(look);
+    const QPointF origin = contentsRect().topLeft();
+    const QRectF repaint = QRectF(event->rect()).translated(-origin);
     QPainter painter(this);
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Normal : QPalette::Disabled, foregroundRole()));
-    painter.drawStaticText(contentsRect().topLeft(), laidOutText_);
+    for (const Glyphs& glyphs : laidOutGlyphs_)
+        painter.drawGlyphRun(origin, glyphsWithin(glyphs, repaint));
 }
 
 // --- Image

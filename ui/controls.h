@@ -5,12 +5,12 @@
 // design's units: positions and sizes in twips, colours as &H00BBGGRR values.
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStaticText>
 #include <QWidget>
 
 #include "frame_pacer.h"
@@ -225,11 +225,19 @@ private:
     TextLook currentLook() const;
     void layOutText(const TextLook& look);
 
+    // The laid-out text as glyphs, each with the rectangle its ink may cover.
+    struct Glyphs {
+        QGlyphRun run;
+        QList<QRectF> inkRects;
+    };
+    // The glyphs whose ink may fall within `area`.
+    static QGlyphRun glyphsWithin(const Glyphs& glyphs, const QRectF& area);
+
     quint32 foreColor_;
     quint32 backColor_;
     int backStyle_;
     TextLook laidOutLook_;
-    QStaticText laidOutText_;
+    QList<Glyphs> laidOutGlyphs_;
 };
 
 // A picture at its natural size or stretched to the control, with an optional

@@ -288,6 +288,21 @@ private slots:
         }
     }
 
+    // A target crossing a label repaints a strip of it at a time.
+    void aLabelRepaintedInStripsLooksAsWhenDrawnWhole() {
+        Form10& f = started();
+        for (Label* label : {f.Label2, f.Label6, f.Label7, f.Label5}) {
+            QImage whole(label->size(), QImage::Format_ARGB32_Premultiplied);
+            whole.fill(Qt::black);
+            label->render(&whole);
+            QImage strips(whole.size(), whole.format());
+            strips.fill(Qt::black);
+            for (int left = 0; left < label->width(); left += 7)
+                label->render(&strips, {left, 0}, QRegion(left, 0, 7, label->height()));
+            QVERIFY2(strips == whole, qPrintable(label->objectName()));
+        }
+    }
+
     void timer2NeverTicks() {
         Form10& f = loaded();
         const QSignalSpy spy(f.Timer2, &Timer::tick);
