@@ -353,7 +353,8 @@ void Label::layOutText(const TextLook& look) {
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < indexes.size(); ++i) {
             // A pixel more each way for the antialiased edge.
-            glyphs.inkRects.push_back(run.rawFont().boundingRect(indexes[i])
+            glyphs.inkRects.push_back(run.rawFont()
+                                          .boundingRect(indexes[i])
                                           .translated(positions[i])
                                           .adjusted(-1, -1, 1, 1));
         }
