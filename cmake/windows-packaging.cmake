@@ -29,6 +29,8 @@ set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Catch the Moxel")
 set(CPACK_NSIS_PACKAGE_NAME "Catch the Moxel")
 set(CPACK_NSIS_DISPLAY_NAME "Catch the Moxel")
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer, like the game: it runs where the game runs (wine64 too).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_PACKAGE_EXECUTABLES catch-the-moxel "Catch the Moxel")
 set(CPACK_NSIS_INSTALLED_ICON_NAME catch-the-moxel.exe)
