@@ -67,8 +67,9 @@ QString whatFailed(const QString& fatal) {
 
 void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(whatFailed(text)));
+        const QString line =
+            QCoreApplication::applicationName() + QLatin1String(": ") + whatFailed(text) + u'\n';
+        std::fputs(line.toLocal8Bit().constData(), stderr);
         std::fflush(stderr);
         std::_Exit(1);
     }
