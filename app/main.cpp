@@ -3,6 +3,7 @@
 
 #include "Form10.h"
 #include "command_line.h"
+#include "platform_start.h"
 
 int main(int argc, char* argv[]) {
     using moxel::ui::Runtime;
@@ -17,7 +18,9 @@ int main(int argc, char* argv[]) {
 
     moxel::ui::prepareDisplay();
     // Qt's own options are still in argv; the application object reads them.
+    moxel::ui::guardPlatformStart();
     QApplication app(argc, argv);
+    moxel::ui::platformStarted();
     QApplication::setDesktopFileName(QStringLiteral("io.github.catch_the_moxel.CatchTheMoxel"));
     Runtime runtime(std::get<Runtime::Options>(commandLine));
     moxel::ui::Form10 form(runtime);

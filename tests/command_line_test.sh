@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The command line is read before any display is needed: --help, --help-all and
 # --version answer and exit 0 with no display at all; a mistake names itself,
-# shows the usage and fails without opening a window; with no display named the
-# game says so in one line. Qt's own options pass to Qt, as in any Qt program.
+# shows the usage and fails without opening a window; with no display named, or
+# one Qt cannot start, the game says so in one line. Qt's own options pass to
+# Qt, as in any Qt program.
 # Usage: command_line_test.sh <game binary> <version>
 set -uo pipefail
 game=$1 version=$2
@@ -70,6 +71,25 @@ for word in DISPLAY WAYLAND_DISPLAY -platform; do
     grep -q -- "$word" <<<"$err" || fail "the no-display message does not name $word: $err"
 done
 
+# A platform Qt cannot start: one line that names what failed, exit 1, no abort.
+# WAYLAND_DISPLAY alone names a display, so Qt tries the Wayland plugin.
+unused=99
+while [ -e "/tmp/.X11-unix/X$unused" ]; do unused=$((unused + 1)); done
+bad_starts=(
+    "DISPLAY=:$unused||cannot open the display :$unused"
+    "WAYLAND_DISPLAY=wayland-9||platform plugin \"wayland\""
+    "|-platform nosuch|platform plugin \"nosuch\""
+)
+for row in "${bad_starts[@]}"; do
+    IFS='|' read -r environment arguments named <<<"$row"
+    # shellcheck disable=SC2086 # the row's settings and arguments are words
+    "${headless[@]}" $environment "$game" $arguments >/dev/null 2>"$work/errors"
+    status=$? err=$(cat "$work/errors")
+    [ "$status" -eq 1 ] || fail "'$row' exited $status, not 1: $err"
+    [ "$(wc -l <<<"$err")" -eq 1 ] || fail "'$row' said more than one line: $err"
+    grep -qF -- "$named" <<<"$err" || fail "'$row' does not name $named: $err"
+done
+
 # Qt's options, alone and mixed with ours, with one dash or two: the game
 # starts on the platform they name and is still running after 3 s. Options of
 # X11 alone do nothing on the offscreen platform, and are no mistake there.
@@ -88,6 +108,7 @@ starts=(
     "|-platform offscreen -name moxel -visual 0x21 -nograb -dograb -sync -ncols 8 -cmap"
     "|-platform offscreen -dialogs=xp -fontengine=freetype"
     "QT_QPA_PLATFORM=offscreen|-reverse --precise-timers"
+    "|-platform offscreen -style nosuch"
 )
 for i in "${!starts[@]}"; do
     environment=${starts[$i]%%|*} arguments=${starts[$i]#*|}
@@ -100,6 +121,9 @@ for i in "${!starts[@]}"; do
     kill -0 "${pids[$i]}" 2>/dev/null ||
         fail "'${starts[$i]}' did not keep running: $(cat "$work/start-$i")"
 done
+# Qt's warnings while the platform starts are held, and shown once it is up.
+last=$((${#starts[@]} - 1))
+grep -q "override 'nosuch'" "$work/start-$last" || fail "Qt's warning about -style nosuch was lost"
 
 # On X11, the options reach Qt: -display names the server, -qwindowtitle the
 # first window's title.

@@ -6,12 +6,17 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "timer.h"
+
 namespace moxel::ui {
 
 namespace {
-// Long enough to keep the frames' phase across the gaps between slow ticks
-// (30 ms at level 1), short enough that a stopped game costs nothing.
-constexpr int kIdleFramesBeforeStop = 6;
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
+
+// A wake-up this close before a frame is that frame's: waiting for the rest of
+// it would cost a second wake-up, as Qt waits in whole milliseconds.
+constexpr milliseconds kFrameTolerance{1};
 }  // namespace
 
 Presentable::~Presentable() {
@@ -19,14 +24,18 @@ Presentable::~Presentable() {
         pacer_->forget(*this);
 }
 
-FramePacer::FramePacer(bool enabled)
-    : enabled_(enabled),
-      clock_(TickSource::make(TickSource::Backend::Native, [this] { showFrame(); })) {}
+FramePacer::FramePacer(bool enabled) : enabled_(enabled) {
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { showFrame(); });
+}
 
 FramePacer::~FramePacer() {
-    // The items may outlive the pacer; they must not call back into it.
+    // The items and timers may outlive the pacer; they must not call back into it.
     for (Presentable* item : pending_)
         item->pending_ = false;
+    for (Schedule& schedule : timers_)
+        schedule.timer->pacer_ = nullptr;
 }
 
 void FramePacer::show(Presentable& item) {
@@ -38,11 +47,7 @@ void FramePacer::show(Presentable& item) {
         return;
     item.pending_ = true;
     pending_.push_back(&item);
-    idleFrames_ = 0;
-    if (!running_) {
-        running_ = true;
-        clock_->start(framePeriod());
-    }
+    wakeForFrames();
 }
 
 void FramePacer::forget(Presentable& item) {
@@ -50,21 +55,108 @@ void FramePacer::forget(Presentable& item) {
     item.pending_ = false;
 }
 
-void FramePacer::showFrame() {
-    if (pending_.empty()) {
-        if (++idleFrames_ >= kIdleFramesBeforeStop) {
-            clock_->stop();
-            running_ = false;
-        }
+void FramePacer::add(Timer& timer) {
+    timers_.push_back({&timer, false, {}, {}});
+}
+
+void FramePacer::remove(Timer& timer) {
+    std::erase_if(timers_, [&](const Schedule& schedule) { return schedule.timer == &timer; });
+}
+
+FramePacer::Schedule* FramePacer::find(const Timer& timer) {
+    const auto found = std::find_if(timers_.begin(), timers_.end(), [&](const Schedule& schedule) {
+        return schedule.timer == &timer;
+    });
+    return found == timers_.end() ? nullptr : &*found;
+}
+
+void FramePacer::schedule(Timer& timer, nanoseconds period) {
+    Schedule* schedule = find(timer);
+    if (!enabled_ || !schedule || period <= nanoseconds::zero())
         return;
+    *schedule = {&timer, true, Clock::now() + period, period};
+    wakeForFrames();
+}
+
+void FramePacer::unschedule(Timer& timer) {
+    if (Schedule* schedule = find(timer))
+        schedule->armed = false;
+}
+
+void FramePacer::catchUp() {
+    if (enabled_)
+        runDueTicks();
+}
+
+// The earliest tick due by `now`; of ticks due together, the first timer's.
+FramePacer::Schedule* FramePacer::nextDue(Clock::time_point now) {
+    Schedule* next = nullptr;
+    for (Schedule& schedule : timers_) {
+        if (schedule.armed && schedule.due <= now && (!next || schedule.due < next->due))
+            next = &schedule;
     }
+    return next;
+}
+
+void FramePacer::runDueTicks() {
+    // A handler that sends input or runs an event loop of its own must not run
+    // the ticks after its own before it has finished.
+    if (runningTicks_)
+        return;
+    runningTicks_ = true;
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point horizon = now - kMaxCatchUp;
+    while (Schedule* next = nextDue(now)) {
+        if (next->due < horizon) {
+            // The ticks overdue past the bound make one: skip to the last of them.
+            const auto skipped = (horizon - next->due - nanoseconds(1)) / next->period;
+            next->due += skipped * next->period;
+        }
+        next->due += next->period;
+        // The handler may arm, stop, make or destroy any timer, so `next` is not
+        // used after it.
+        next->timer->runTick();
+    }
+    runningTicks_ = false;
+}
+
+bool FramePacer::needsFrames() const {
+    return !pending_.empty() ||
+           std::any_of(timers_.begin(), timers_.end(),
+                       [](const Schedule& schedule) { return schedule.armed; });
+}
+
+void FramePacer::wakeForFrames() {
+    if (!frameTimer_.isActive())
+        waitForNextFrame(Clock::now());
+}
+
+// Frames keep one grid, also across the pauses of a stopped game, so they keep
+// the same phase to the screen's refresh for as long as the program runs.
+void FramePacer::waitForNextFrame(Clock::time_point now) {
+    const nanoseconds period = framePeriod();
+    if (period != gridPeriod_) {
+        gridPeriod_ = period;
+        gridOrigin_ = now;
+    }
+    const auto framesSoFar = (now + kFrameTolerance - gridOrigin_) / period;
+    const Clock::time_point next = gridOrigin_ + (framesSoFar + 1) * period;
+    frameTimer_.start(std::chrono::ceil<milliseconds>(next - now));
+}
+
+void FramePacer::showFrame() {
+    runDueTicks();
     std::vector<Presentable*> items;
     items.swap(pending_);
     for (Presentable* item : items) {
         item->pending_ = false;
         item->present();
     }
-    paintNow();
+    if (!items.empty())
+        paintNow();
+    // With no timer running and nothing to show, nothing wakes the process.
+    if (needsFrames())
+        waitForNextFrame(Clock::now());
 }
 
 // The windows repaint in this same wake-up, not in another pass of the event
@@ -73,12 +165,12 @@ void FramePacer::paintNow() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
 }
 
-std::chrono::nanoseconds FramePacer::framePeriod() {
+nanoseconds FramePacer::framePeriod() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal rate = screen ? screen->refreshRate() : 0;
     // Unknown or implausible rates fall back to 60 Hz.
     const qreal hertz = (rate >= 24 && rate <= 360) ? rate : 60;
-    return std::chrono::nanoseconds(qint64(1e9 / hertz));
+    return nanoseconds(qint64(1e9 / hertz));
 }
 
 }  // namespace moxel::ui

@@ -1,14 +1,13 @@
 #pragma once
 
+#include <QTimer>
 #include <chrono>
-#include <memory>
 #include <vector>
-
-#include "tick_source.h"
 
 namespace moxel::ui {
 
 class FramePacer;
+class Timer;
 
 // Something whose widget shows a value that ticks may change.
 class Presentable {
@@ -30,22 +29,36 @@ private:
     bool pending_ = false;
 };
 
-// Ticks change positions and texts up to a thousand times a second, but a screen
-// shows only 60 to 144 frames. So what a tick changes is held back and shown at
-// the next display frame, all at once; any other change is shown at once. A
-// control's widget is thus always where it was last drawn, so a click hits what
-// the player sees, while the control's properties give the current values.
+// The one clock of a program's timers and frames, as a game engine steps a fixed
+// timestep. Each timer's ticks fall due on a grid of its own on a steady clock,
+// but nothing wakes the process for a tick: the due ticks run, in the order they
+// fell due, just before each display frame and just before any input is handled.
+// So the game keeps its exact pace wherever the platform's timers are coarse, a
+// click comes after every tick that fell before it, and the process wakes once
+// a frame while a timer runs and not at all while none does.
 //
-// Frames come from a steady clock at the screen's refresh rate, so they are
-// evenly spaced whatever the tick rate; the clock runs only while ticks bring
-// changes, and stops soon after they stop.
+// What a tick changes is held back and shown at that frame, all at once; any
+// other change is shown at once. A control's widget is thus always where it was
+// last drawn, so a click hits what the player sees, while the control's
+// properties give the current values.
 class FramePacer {
 public:
-    // A disabled pacer shows every change at once, one repaint per tick.
+    using Clock = std::chrono::steady_clock;
+
+    // Ticks overdue by more than this merge into one, so a stall (a busy machine,
+    // a debugger, a suspend) slows the game down instead of making it race. Six
+    // frames: a hitch the player hardly sees keeps every tick, and no catch-up
+    // moves a target more than it moves in a tenth of a second.
+    static constexpr std::chrono::milliseconds kMaxCatchUp{100};
+
+    // A disabled pacer shows every change at once and schedules no ticks: each
+    // timer then keeps time on its own, as in a plain Qt program.
     explicit FramePacer(bool enabled);
     ~FramePacer();
     FramePacer(const FramePacer&) = delete;
     FramePacer& operator=(const FramePacer&) = delete;
+
+    bool enabled() const { return enabled_; }
 
     // Marks the handling of one timer tick: changes made meanwhile wait for a frame.
     class TickScope {
@@ -62,20 +75,48 @@ public:
     void show(Presentable& item);
     void forget(Presentable& item);
 
+    // Timers tick in the order their ticks fell due; ticks due at the same moment
+    // in the order the timers were made.
+    void add(Timer& timer);
+    void remove(Timer& timer);
+    // The first tick falls one period from now, and then every period.
+    void schedule(Timer& timer, std::chrono::nanoseconds period);
+    void unschedule(Timer& timer);
+
+    // Runs every tick that has fallen due by now.
+    void catchUp();
+
     // One frame of the primary screen, 60 Hz where its rate is unknown.
     static std::chrono::nanoseconds framePeriod();
 
 private:
+    struct Schedule {
+        Timer* timer;
+        bool armed = false;
+        Clock::time_point due;
+        std::chrono::nanoseconds period{};
+    };
+
+    Schedule* find(const Timer& timer);
+    Schedule* nextDue(Clock::time_point now);
+    // Not inlined, so a profile tells a frame's ticks from its presenting.
+    [[gnu::noinline]] void runDueTicks();
+    bool needsFrames() const;
+    void wakeForFrames();
+    void waitForNextFrame(Clock::time_point now);
     void showFrame();
     // Not inlined, so a profile tells a frame's painting from its presenting.
     [[gnu::noinline]] void paintNow();
 
     const bool enabled_;
-    std::unique_ptr<TickSource> clock_;
+    QTimer frameTimer_;
+    // The frames' grid: every frame falls a whole number of periods from this.
+    Clock::time_point gridOrigin_;
+    std::chrono::nanoseconds gridPeriod_{};
+    std::vector<Schedule> timers_;  // in the order the timers were made
     std::vector<Presentable*> pending_;
     int tickDepth_ = 0;
-    int idleFrames_ = 0;
-    bool running_ = false;
+    bool runningTicks_ = false;
 };
 
 }  // namespace moxel::ui

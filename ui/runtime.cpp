@@ -15,10 +15,36 @@ void prepareDisplay() {
         qputenv("QT_XCB_NO_MITSHM", "1");
 }
 
-Runtime::Runtime(Options options) : options_(options), pacer_(options.framePacing) {}
+Runtime::Runtime(Options options) : options_(options), pacer_(options.frameClock) {
+    if (options.frameClock && QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
 
 Runtime::~Runtime() {
     delete errorBox_;
+}
+
+bool Runtime::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            pacer_.catchUp();
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Runtime::end() {

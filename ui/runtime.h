@@ -29,9 +29,9 @@ public:
         // Each timer ticks every interval rounded up to a multiple of this. The
         // classic 10 ms is the pace the score table was made for.
         int timerResolutionMs = kClassicResolutionMs;
-        Timer::Backend timerBackend = Timer::Backend::Native;
-        // Off shows every change at once, one repaint per tick (for comparison).
-        bool framePacing = true;
+        // Off gives each timer a QTimer of its own and shows every change at
+        // once, one repaint per tick, as a plain Qt program does (for comparison).
+        bool frameClock = true;
     };
     static constexpr int kClassicResolutionMs = 10;
     static constexpr int kPreciseResolutionMs = 1;
@@ -51,6 +51,9 @@ public:
     // Shows the player the error that stopped a handler, in the window named
     // "RuntimeError"; the game goes on.
     void reportError(QWidget* window, const RuntimeError& error);
+
+    // Input comes after every tick that fell due before it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Runs one event handler: a run-time error abandons the rest of it, is
     // reported, and never reaches Qt's event loop. After the end nothing runs.

@@ -8,15 +8,24 @@ namespace moxel::ui {
 
 Timer::Timer(Runtime& runtime, QObject* parent, const char* name, int interval, bool enabled)
     : QObject(parent),
-      runtime_(runtime),
-      source_(TickSource::make(runtime.options().timerBackend, [this] { fire(); })),
+      pacer_(&runtime.framePacer()),
+      resolutionMs_(std::max(1, runtime.options().timerResolutionMs)),
       interval_(interval),
       enabled_(enabled) {
     setObjectName(QString::fromLatin1(name));
+    pacer_->add(*this);
+    if (!pacer_->enabled()) {
+        ownTimer_ = std::make_unique<QTimer>();
+        ownTimer_->setTimerType(Qt::PreciseTimer);
+        connect(ownTimer_.get(), &QTimer::timeout, this, &Timer::runTick);
+    }
     arm();
 }
 
-Timer::~Timer() = default;
+Timer::~Timer() {
+    if (pacer_)
+        pacer_->remove(*this);
+}
 
 void Timer::setEnabled(bool enabled) {
     if (enabled == enabled_)
@@ -33,20 +42,31 @@ void Timer::setInterval(int milliseconds) {
 }
 
 void Timer::arm() {
-    if (!enabled_ || interval_ <= 0) {
-        source_->stop();
-        return;
+    const bool ticking = enabled_ && interval_ > 0;
+    const long long steps =
+        ticking ? (static_cast<long long>(interval_) + resolutionMs_ - 1) / resolutionMs_ : 0;
+    const std::chrono::milliseconds period(steps * resolutionMs_);
+    if (ownTimer_) {
+        if (ticking)
+            ownTimer_->start(period);
+        else
+            ownTimer_->stop();
+    } else if (pacer_) {
+        if (ticking)
+            pacer_->schedule(*this, period);
+        else
+            pacer_->unschedule(*this);
     }
-    const int resolution = std::max(1, runtime_.options().timerResolutionMs);
-    const long long steps = (static_cast<long long>(interval_) + resolution - 1) / resolution;
-    source_->start(std::chrono::milliseconds(steps * resolution));
 }
 
-void Timer::fire() {
-    // A tick that was already due when the timer was stopped is dropped.
+void Timer::runTick() {
     if (!enabled_ || interval_ <= 0)
         return;
-    const FramePacer::TickScope duringTick(runtime_.framePacer());
+    if (!pacer_) {
+        emit tick();
+        return;
+    }
+    const FramePacer::TickScope duringTick(*pacer_);
     emit tick();
 }
 

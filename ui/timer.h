@@ -1,30 +1,29 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <memory>
-
-#include "tick_source.h"
 
 namespace moxel::ui {
 
+class FramePacer;
 class Runtime;
 
 // An interval timer control: ticks every `Interval` milliseconds, rounded up to
-// a multiple of its runtime's timer resolution, while `Enabled`. A late tick is
-// one tick; missed ones are not made up.
+// a multiple of its runtime's timer resolution, while `Enabled`. The ticks fall
+// on the runtime's one clock and keep their exact pace; see FramePacer.
 class Timer : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled)
     Q_PROPERTY(int Interval READ Interval WRITE setInterval)
 
 public:
-    using Backend = TickSource::Backend;
-
     Timer(Runtime& runtime, QObject* parent, const char* name, int interval, bool enabled);
     ~Timer() override;
 
     bool Enabled() const { return enabled_; }
-    // Enabling a running timer leaves its countdown alone.
+    // Enabling a running timer leaves its countdown alone; a tick due when the
+    // timer is disabled is dropped.
     void setEnabled(bool enabled);
     // As set, whatever the resolution makes of it.
     int Interval() const { return interval_; }
@@ -35,11 +34,16 @@ signals:
     void tick();
 
 private:
-    void arm();
-    void fire();
+    friend class FramePacer;
 
-    Runtime& runtime_;
-    std::unique_ptr<TickSource> source_;
+    void arm();
+    // One tick's handlers; not inlined, so a profile can count them.
+    [[gnu::noinline]] void runTick();
+
+    FramePacer* pacer_;  // null once the pacer is gone
+    const int resolutionMs_;
+    // Where the runtime has no frame clock, a QTimer of the timer's own.
+    std::unique_ptr<QTimer> ownTimer_;
     int interval_;
     bool enabled_;
 };
