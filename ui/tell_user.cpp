@@ -44,6 +44,7 @@ void tellUser(std::FILE* stream, const QString& text) {
 
 void tellUser(std::FILE* stream, const QString& text) {
     std::fputs(qPrintable(text), stream);
+    std::fflush(stream);  // the caller may end the program at once
 }
 
 #endif
