@@ -52,7 +52,7 @@ screenshots: build
 # has none yet (20 to 40 minutes, once).
 windows:
 	@scripts/install-deps windows
-	MOXEL_QT_WINDOWS=$$(scripts/build-qt-windows) && \
+	qt=$$(scripts/build-qt-windows) && export MOXEL_QT_WINDOWS=$$qt && \
 	    cmake --preset windows -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) && \
 	    cmake --build --preset windows --parallel $(JOBS) && \
 	    cd build/windows && cpack
