@@ -11,6 +11,8 @@
 #                         for screens with a device pixel ratio of 1.5 or more
 #   app-icon.svg          application icon (hand-written SVG)
 #   app-icon-{16,32,48,64,128}.png   renderings of it for the desktop menu
+#   app-icon.ico          the same sizes and 256x256 in one file, the Windows
+#                         program's icon
 #
 # Needs ImageMagick 6 (convert-im6.q16) with its SVG reader
 # (libmagickcore-6.q16-6-extra), fonts-comic-neue and awk.
@@ -388,5 +390,9 @@ done
   '....RRR..RRR....' \
   '................')" \
   -depth 8 "${PNG_CLEAN[@]}" "$OUT/app-icon-16.png"
+
+# The Windows icon: every size above, and 256 px for large icon views.
+"$IM" "$TMP/app-icon-768.png" -filter Lanczos -resize 256x256 -depth 8 "${PNG_CLEAN[@]}" "$TMP/app-icon-256.png"
+"$IM" "$OUT"/app-icon-{16,32,48,64,128}.png "$TMP/app-icon-256.png" "$OUT/app-icon.ico"
 
 echo "pictures written to $OUT"

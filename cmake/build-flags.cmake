@@ -1,10 +1,11 @@
 # The flags Debian builds its packages with: hardening, and the source folder
 # mapped out of the binary so that every clone builds the same bytes. Where
-# dpkg-buildflags is missing, the same flags as Debian 12 gives them.
+# dpkg-buildflags is missing, the same flags as Debian 12 gives them. For
+# Windows, the same compiler flags, and what the PE linker has for hardening.
 include(CheckCXXCompilerFlag)
 
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
-if(DPKG_BUILDFLAGS)
+if(DPKG_BUILDFLAGS AND NOT WIN32)
     foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         # Run in the source folder: the prefix map it gives names the current one.
         execute_process(
@@ -21,13 +22,27 @@ else()
         -Wformat -Werror=format-security)
     set(debian_LDFLAGS -Wl,-z,relro -Wl,-z,now)
 endif()
+if(WIN32)
+    # ASLR with high entropy and DEP; no time stamp in the headers, so every
+    # build of a commit is the same bytes. The stack protector's and fortify's
+    # checks come from libssp, which the flag links. -static: the C and C++
+    # run times go into the exe, no MinGW DLL beside it.
+    set(debian_LDFLAGS -Wl,--dynamicbase -Wl,--high-entropy-va -Wl,--nxcompat
+        -Wl,--no-insert-timestamp -fstack-protector-strong -static)
+endif()
 # The build type chooses optimisation and debug info.
 list(FILTER debian_CXXFLAGS EXCLUDE REGEX "^-(g|O.*)$")
 
 # A build folder outside the source folder is mapped out too.
 list(APPEND debian_CXXFLAGS -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
 # What newer Debian releases add: stack clash probes and control-flow landing pads.
-foreach(flag -fstack-clash-protection -fcf-protection)
+# Windows probes every large stack frame anyway (__chkstk), and GCC 12 for
+# MinGW fails on the flag.
+set(extra_hardening -fstack-clash-protection -fcf-protection)
+if(WIN32)
+    list(REMOVE_ITEM extra_hardening -fstack-clash-protection)
+endif()
+foreach(flag ${extra_hardening})
     string(MAKE_C_IDENTIFIER "HAVE${flag}" have)
     check_cxx_compiler_flag(${flag} ${have})
     if(${have})

@@ -2,25 +2,34 @@
 # Builds the Debian package from two clones of a commit, in different folders
 # and minutes apart, and fails unless both .deb files are the same bytes. Each
 # clone is built as `make package` builds it, without the tests and benchmarks.
-# Usage: reproducible_test.sh [commit]     (HEAD when not given)
+# With --windows, the same for the Windows zip, against this machine's Qt for
+# Windows (scripts/build-qt-windows).
+# Usage: reproducible_test.sh [--windows] [commit]     (HEAD when not given)
 set -euo pipefail
 source=$(cd "$(dirname "$0")/.." && pwd)
+preset=default artifact='package/*.deb'
+if [ "${1:-}" = --windows ]; then
+    preset=windows artifact='*-windows-x86_64.zip'
+    MOXEL_QT_WINDOWS=$("$source/scripts/build-qt-windows")
+    export MOXEL_QT_WINDOWS
+    shift
+fi
 commit=$(git -C "$source" rev-parse --verify "${1:-HEAD}^{commit}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Nothing set by hand: the build finds its own times.
 unset SOURCE_DATE_EPOCH
 
-package() {  # <clone folder>: prints the path of the .deb built there
+package() {  # <clone folder>: prints the path of the .deb (or the zip) built there
     git clone --quiet --no-local --no-checkout "$source" "$1"
     git -C "$1" checkout --quiet "$commit"
     (
         cd "$1"
-        cmake --preset default -DMOXEL_BUILD_TESTS=OFF -DMOXEL_BUILD_BENCH=OFF
-        cmake --build --preset default --parallel "$(nproc)"
-        cd build/default && cpack
+        cmake --preset $preset -DMOXEL_BUILD_TESTS=OFF -DMOXEL_BUILD_BENCH=OFF
+        cmake --build --preset $preset --parallel "$(nproc)"
+        cd build/$preset && if [ $preset = windows ]; then cpack -G ZIP; else cpack; fi
     ) >"$1.log" 2>&1 || { cat "$1.log" >&2; return 1; }
-    ls "$1"/build/default/package/*.deb
+    ls "$1"/build/$preset/$artifact
 }
 
 first=$(package "$work/one")
@@ -32,6 +41,10 @@ if cmp -s "$first" "$second"; then
 fi
 
 echo "the two packages differ"
+if [ $preset = windows ]; then
+    diff <(unzip -lv "$first") <(unzip -lv "$second")
+    exit 1
+fi
 diff <(dpkg-deb -c "$first") <(dpkg-deb -c "$second") || true
 dpkg-deb -R "$first" "$work/x1"
 dpkg-deb -R "$second" "$work/x2"

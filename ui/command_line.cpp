@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "tell_user.h"
+
 namespace moxel::ui {
 
 namespace {
@@ -59,7 +61,7 @@ const QtOption* findQtOption(const QString& name) {
 }
 
 void print(std::FILE* stream, const QString& text) {
-    std::fputs(qPrintable(text), stream);
+    tellUser(stream, text);
 }
 
 // Ours are shown in the help; Qt's only in the full help.
@@ -115,8 +117,12 @@ QString valueAfterEqualsSign(const QStringList& arguments) {
 }
 
 // Qt chooses the platform. Only where nothing names one, and no display is
-// named either, would its default, X11, end the program with an abort.
+// named either, would its default, X11, end the program with an abort. Other
+// systems have their display at all times.
 bool displayOrPlatformNamed(const QCommandLineParser& parser) {
+#ifndef Q_OS_LINUX
+    return true;
+#endif
     for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
         if (!qEnvironmentVariableIsEmpty(variable))
             return true;

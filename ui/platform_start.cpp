@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "tell_user.h"
+
 namespace moxel::ui {
 
 namespace {
@@ -69,8 +71,7 @@ void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString
     if (type == QtFatalMsg) {
         const QString line =
             QCoreApplication::applicationName() + QLatin1String(": ") + whatFailed(text) + u'\n';
-        std::fputs(line.toLocal8Bit().constData(), stderr);
-        std::fflush(stderr);
+        tellUser(stderr, line);
         std::_Exit(1);
     }
     // Qt's debug messages come only when asked for. Where warnings are made
