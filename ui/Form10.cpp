@@ -438,8 +438,7 @@ bool Form10::eventFilter(QObject* watched, QEvent* event) {
 
 void Form10::pressAccessKey(QWidget* target) {
     if (auto* button = qobject_cast<CommandButton*>(target)) {
-        button->setFocus(Qt::ShortcutFocusReason);
-        button->animateClick();
+        button->clickByAccessKey();
     } else if (auto* title = qobject_cast<MenuTitle*>(target); title && title->Enabled()) {
         menuBar()->setActiveAction(title->menuAction());
     }

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -21,6 +22,20 @@ void CommandButton::setBackColor(quint32 color) {
         return;
     backColor_ = color;
     update();
+}
+
+void CommandButton::clickByAccessKey() {
+    setFocus(Qt::ShortcutFocusReason);
+    click();
+}
+
+bool CommandButton::event(QEvent* event) {
+    // An ambiguous key goes to Qt, which moves the focus between the buttons.
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        clickByAccessKey();
+        return true;
+    }
+    return QPushButton::event(event);
 }
 
 void CommandButton::mouseMoveEvent(QMouseEvent* event) {

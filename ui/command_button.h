@@ -25,10 +25,16 @@ public:
     quint32 BackColor() const { return backColor_; }
     void setBackColor(quint32 color);
 
+    // Alt and the caption's marked letter: the button takes the focus and is
+    // clicked at once, as the mouse clicks it, not after Qt's 100 ms animation
+    // (in which a running game's clock would count on).
+    void clickByAccessKey();
+
 signals:
     void MouseMove();
 
 protected:
+    bool event(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
