@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "timer.h"
 
@@ -167,10 +168,14 @@ void FramePacer::paintNow() {
 
 nanoseconds FramePacer::framePeriod() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal rate = screen ? screen->refreshRate() : 0;
-    // Unknown or implausible rates fall back to 60 Hz.
-    const qreal hertz = (rate >= 24 && rate <= 360) ? rate : 60;
-    return nanoseconds(qint64(1e9 / hertz));
+    return framePeriod(screen ? screen->refreshRate() : 0);
+}
+
+nanoseconds FramePacer::framePeriod(double hertz) {
+    // From film's 24 Hz to the fastest gaming screens, with room to spare.
+    constexpr double kSlowest = 24, kFastest = 1000;
+    const double rate = (hertz >= kSlowest && hertz <= kFastest) ? hertz : 60;
+    return nanoseconds(std::llround(1e9 / rate));
 }
 
 }  // namespace moxel::ui

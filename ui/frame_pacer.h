@@ -88,6 +88,9 @@ public:
 
     // One frame of the primary screen, 60 Hz where its rate is unknown.
     static std::chrono::nanoseconds framePeriod();
+    // One frame of a screen refreshing `hertz` times a second; 60 Hz where that
+    // is unknown (0) or implausible.
+    static std::chrono::nanoseconds framePeriod(double hertz);
 
 private:
     struct Schedule {
