@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
 
 #include "tell_user.h"
@@ -23,6 +24,10 @@ struct HeldMessage {
 };
 
 QtMessageHandler qtHandler = nullptr;
+// Qt's message handler runs on any thread: X11's event thread starts while
+// the platform does.
+std::mutex heldLock;
+bool holding = false;
 QList<HeldMessage> held;
 
 QString firstLine(const QString& text) {
@@ -68,16 +73,19 @@ QString whatFailed(const QString& fatal) {
 }
 
 void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtFatalMsg) {
+    std::unique_lock lock(heldLock);
+    if (holding && type == QtFatalMsg) {
         const QString line =
             QCoreApplication::applicationName() + QLatin1String(": ") + whatFailed(text) + u'\n';
         tellUser(stderr, line);
         std::_Exit(1);
     }
     // Qt's debug messages come only when asked for. Where warnings are made
-    // fatal, Qt ends the program as soon as this returns.
-    if (type == QtDebugMsg || qEnvironmentVariableIsSet("QT_FATAL_WARNINGS") ||
+    // fatal, Qt ends the program as soon as this returns. Once the platform is
+    // up (another thread may still come here), nothing is held.
+    if (!holding || type == QtDebugMsg || qEnvironmentVariableIsSet("QT_FATAL_WARNINGS") ||
         qEnvironmentVariableIsSet("QT_FATAL_CRITICALS")) {
+        lock.unlock();
         qtHandler(type, context, text);
         return;
     }
@@ -87,12 +95,19 @@ void holdOrFail(QtMsgType type, const QMessageLogContext& context, const QString
 }  // namespace
 
 void guardPlatformStart() {
+    holding = true;
     qtHandler = qInstallMessageHandler(holdOrFail);
 }
 
 void platformStarted() {
     qInstallMessageHandler(qtHandler);
-    for (const HeldMessage& message : std::exchange(held, {})) {
+    QList<HeldMessage> started;
+    {
+        const std::lock_guard lock(heldLock);
+        holding = false;
+        started = std::exchange(held, {});
+    }
+    for (const HeldMessage& message : std::as_const(started)) {
         qtHandler(
             message.type,
             QMessageLogContext(message.file, message.line, message.function, message.category),
