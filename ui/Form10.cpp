@@ -194,7 +194,9 @@ void Form10::Form_Load() {
         s.isStart = 0;
         unloadScoreWindow();
         setMenusAvailable(false);
-        show();
+        // Shown as designed, where show() would let a platform choose (the
+        // web's shows every window full-screen).
+        setVisible(true);
         s.speed = kFirstLevelSpeed;
         game_.applySpeedToTimers();
         Image1[0]->setVisibleFlag(false);
@@ -340,7 +342,7 @@ void Form10::Image1_Click(int Index) {
         score.Label11->setCaption(QString::fromStdString(result.text));
         score.Label8->setCaption(
             QString::fromLatin1(result.rank.data(), qsizetype(result.rank.size())));
-        score.show();
+        score.setVisible(true);
         score.raise();
         score.activateWindow();
     });

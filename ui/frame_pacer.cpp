@@ -28,7 +28,7 @@ Presentable::~Presentable() {
 FramePacer::FramePacer(bool enabled) : enabled_(enabled) {
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { showFrame(); });
+    QObject::connect(&frameTimer_, &QTimer::timeout, [this] { frame(); });
 }
 
 FramePacer::~FramePacer() {
@@ -127,9 +127,21 @@ bool FramePacer::needsFrames() const {
                        [](const Schedule& schedule) { return schedule.armed; });
 }
 
+void FramePacer::followDisplayFrames(std::function<void()> requestFrame) {
+    frameTimer_.stop();
+    requestDisplayFrame_ = std::move(requestFrame);
+    if (needsFrames())
+        wakeForFrames();
+}
+
 void FramePacer::wakeForFrames() {
-    if (!frameTimer_.isActive())
-        waitForNextFrame(Clock::now());
+    if (!requestDisplayFrame_) {
+        if (!frameTimer_.isActive())
+            waitForNextFrame(Clock::now());
+    } else if (!displayFrameRequested_) {
+        displayFrameRequested_ = true;
+        requestDisplayFrame_();
+    }
 }
 
 // Frames keep one grid, also across the pauses of a stopped game, so they keep
@@ -145,7 +157,8 @@ void FramePacer::waitForNextFrame(Clock::time_point now) {
     frameTimer_.start(std::chrono::ceil<milliseconds>(next - now));
 }
 
-void FramePacer::showFrame() {
+void FramePacer::frame() {
+    displayFrameRequested_ = false;
     runDueTicks();
     std::vector<Presentable*> items;
     items.swap(pending_);
@@ -157,7 +170,7 @@ void FramePacer::showFrame() {
         paintNow();
     // With no timer running and nothing to show, nothing wakes the process.
     if (needsFrames())
-        waitForNextFrame(Clock::now());
+        wakeForFrames();
 }
 
 // The windows repaint in this same wake-up, not in another pass of the event

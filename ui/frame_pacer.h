@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 namespace moxel::ui {
@@ -86,6 +87,13 @@ public:
     // Runs every tick that has fallen due by now.
     void catchUp();
 
+    // Where the display paces drawing itself (a browser's animation frames):
+    // instead of its own clock, the pacer calls `requestFrame` when it needs a
+    // frame, and the display then calls frame() once.
+    void followDisplayFrames(std::function<void()> requestFrame);
+    // Runs the due ticks and shows what they changed.
+    void frame();
+
     // One frame of the primary screen, 60 Hz where its rate is unknown.
     static std::chrono::nanoseconds framePeriod();
     // One frame of a screen refreshing `hertz` times a second; 60 Hz where that
@@ -107,7 +115,6 @@ private:
     bool needsFrames() const;
     void wakeForFrames();
     void waitForNextFrame(Clock::time_point now);
-    void showFrame();
     // Not inlined, so a profile tells a frame's painting from its presenting.
     [[gnu::noinline]] void paintNow();
 
@@ -118,6 +125,8 @@ private:
     std::chrono::nanoseconds gridPeriod_{};
     std::vector<Schedule> timers_;  // in the order the timers were made
     std::vector<Presentable*> pending_;
+    std::function<void()> requestDisplayFrame_;
+    bool displayFrameRequested_ = false;
     int tickDepth_ = 0;
     bool runningTicks_ = false;
 };

@@ -49,6 +49,10 @@ bool Runtime::eventFilter(QObject* watched, QEvent* event) {
 
 void Runtime::end() {
     ended_ = true;
+    if (ending_) {
+        ending_();
+        return;
+    }
     QCoreApplication::exit(0);
     // exit() only stops a running loop; this stops one that starts later.
     QMetaObject::invokeMethod(

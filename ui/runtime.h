@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <utility>
 
 #include "frame_pacer.h"
@@ -47,6 +48,9 @@ public:
     // returns 0 (also if it has not started yet).
     void end();
     bool hasEnded() const { return ended_; }
+    // Where the event loop never returns (in a browser), the platform ends
+    // the program its own way, after the handler that ended it.
+    void endProgramBy(std::function<void()> ending) { ending_ = std::move(ending); }
 
     // Shows the player the error that stopped a handler, in the window named
     // "RuntimeError"; the game goes on.
@@ -76,6 +80,7 @@ private:
     Options options_;
     FramePacer pacer_;
     bool ended_ = false;
+    std::function<void()> ending_;
     // One error window at a time: a repeating error updates it.
     QPointer<QMessageBox> errorBox_;
 };

@@ -378,6 +378,22 @@ private slots:
                                 .arg((clickAfter - startBefore) / 1e6)));
     }
 
+    // Where the display paces the frames (a browser), the clock asks for one
+    // frame at a time and wakes for nothing else; the frame runs the ticks.
+    void displayFramesAreAskedForOneAtATime() {
+        Runtime runtime({Runtime::kPreciseResolutionMs});
+        int requests = 0;
+        runtime.framePacer().followDisplayFrames([&] { ++requests; });
+        Timer timer(runtime, nullptr, "Timer", 1, true);
+        QSignalSpy ticks(&timer, &Timer::tick);
+        runEventLoopFor(50);
+        QCOMPARE(requests, 1);
+        QCOMPARE(ticks.count(), 0);
+        runtime.framePacer().frame();
+        QVERIFY(ticks.count() >= 40);
+        QCOMPARE(requests, 2);
+    }
+
     // Changes of several ticks before a frame reach the screen once, at the frame.
     void eachChangeIsPresentedOnce() {
         Runtime runtime;
