@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= OFF
 
 .PHONY: all deps configure build test run bench asan memcheck package screenshots windows \
-	test-windows check-windows clean
+	test-windows check-windows web test-web serve-web check-web bench-web clean
 
 all: build
 
@@ -64,6 +64,35 @@ test-windows: windows
 # The game in a real window under Wine on Xvfb, and the installer under Wine.
 check-windows: windows
 	tests/windows_check.sh build/windows
+
+# The game for browsers, built with emscripten: the site in build/web/site/
+# and its zip in build/web/. Qt for the web is built first if this machine has
+# none yet (about 20 minutes, once).
+web:
+	@scripts/install-deps web
+	qt=$$(scripts/build-qt-web) && export MOXEL_QT_WEB=$$qt && \
+	    cmake --preset web -DCMAKE_COMPILE_WARNING_AS_ERROR=$(WERROR) && \
+	    cmake --build --preset web --parallel $(JOBS) && \
+	    cd build/web && cpack
+
+# The engine's tests, built for the web, under node.
+test-web: web
+	ctest --preset web --parallel $(JOBS)
+
+# Serves the site on this machine and prints its address.
+PORT ?= 8000
+serve-web: web
+	python3 -m http.server --bind 127.0.0.1 --directory build/web/site $(PORT)
+
+# The page played in headless Chromium with real input; screenshots of each
+# step in build/web/screenshots/.
+check-web: web
+	tests/web_check.py build/web/site
+
+# Download size, start-up time, frames, CPU and memory of the page in
+# headless Chromium, against a minimal Qt page.
+bench-web: web
+	bench/web_bench.py build/web
 
 clean:
 	rm -rf build

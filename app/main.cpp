@@ -3,6 +3,7 @@
 
 #include "Form10.h"
 #include "command_line.h"
+#include "platform.h"
 #include "platform_start.h"
 
 int main(int argc, char* argv[]) {
@@ -23,7 +24,9 @@ int main(int argc, char* argv[]) {
     moxel::ui::platformStarted();
     QApplication::setDesktopFileName(QStringLiteral("io.github.catch_the_moxel.CatchTheMoxel"));
     Runtime runtime(std::get<Runtime::Options>(commandLine));
+    moxel::app::adaptToPlatform(runtime);
     moxel::ui::Form10 form(runtime);
     form.Form_Load();
+    moxel::app::placeMainWindow(form);
     return QApplication::exec();
 }

@@ -5,7 +5,11 @@
 include(CheckCXXCompilerFlag)
 
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
-if(DPKG_BUILDFLAGS AND NOT WIN32)
+if(EMSCRIPTEN)
+    # The browser runs WebAssembly in its sandbox, with its own bounds checks:
+    # the native hardening flags mean nothing there.
+    set(debian_CXXFLAGS -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.)
+elseif(DPKG_BUILDFLAGS AND NOT WIN32)
     foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
         # Run in the source folder: the prefix map it gives names the current one.
         execute_process(
@@ -41,6 +45,8 @@ list(APPEND debian_CXXFLAGS -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
 set(extra_hardening -fstack-clash-protection -fcf-protection)
 if(WIN32)
     list(REMOVE_ITEM extra_hardening -fstack-clash-protection)
+elseif(EMSCRIPTEN)
+    set(extra_hardening)
 endif()
 foreach(flag ${extra_hardening})
     string(MAKE_C_IDENTIFIER "HAVE${flag}" have)
@@ -54,3 +60,11 @@ add_compile_options(${debian_CXXFLAGS})
 # Fortify needs an optimised build; debug builds (the sanitizer build) go without.
 add_compile_options("$<$<NOT:$<CONFIG:Debug>>:${debian_CPPFLAGS}>")
 add_link_options(${debian_LDFLAGS})
+
+if(EMSCRIPTEN)
+    # A run-time error is a C++ exception, caught where the handler began.
+    # Emscripten catches exceptions only when asked, and Qt for the web, built
+    # without them, asks it not to.
+    add_compile_options(-fexceptions)
+    add_link_options(-fexceptions)
+endif()

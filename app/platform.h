@@ -1,0 +1,16 @@
+#pragma once
+
+namespace moxel::ui {
+class Form10;
+class Runtime;
+}  // namespace moxel::ui
+
+namespace moxel::app {
+
+// What a platform adds to the game, in one place: called once the application
+// exists, before the first window is made.
+void adaptToPlatform(ui::Runtime& runtime);
+// Called once the main window is shown.
+void placeMainWindow(ui::Form10& form);
+
+}  // namespace moxel::app

@@ -1,0 +1,86 @@
+// The game in a browser page: what the page does for it that a desktop does.
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QWindow>
+
+#include "../platform.h"
+#include "Form10.h"
+
+namespace moxel::app {
+
+namespace {
+
+bool programEnded = false;
+
+EM_BOOL onAnimationFrame(double, void* pacer) {
+    if (!programEnded)
+        static_cast<ui::FramePacer*>(pacer)->frame();
+    return EM_FALSE;
+}
+
+// The page shows that the game has ended and offers to play again.
+EM_JS(void, tellPageTheGameEnded, (), {
+    if (typeof moxelGameEnded == = "function")
+        moxelGameEnded();
+});
+
+void stopTheProgram(void*) {
+    emscripten_force_exit(0);
+}
+
+// Qt 6.4's web platform leaves the keyboard with a menu's popup once it has
+// closed, and access keys then reach nothing: the window the menu belongs to
+// takes the keyboard back, as on a desktop.
+class KeyboardAfterPopups final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && watched->isWidgetType()) {
+            const auto* popup = static_cast<QWidget*>(watched);
+            if (popup->windowType() == Qt::Popup && popup->parentWidget()) {
+                if (QWindow* owner = popup->parentWidget()->window()->windowHandle())
+                    owner->requestActivate();
+            }
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void adaptToPlatform(ui::Runtime& runtime) {
+    // The browser gives Qt no fonts: these are the faces the game shows on
+    // Linux, Qt's own DejaVu Sans (as Linux's default) among them.
+    for (const char* face : {"ComicNeue-Regular.otf", "ComicNeue-Bold.otf",
+                             "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"}) {
+        QFontDatabase::addApplicationFont(QStringLiteral("/fonts/") + QLatin1String(face));
+    }
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    qApp->installEventFilter(new KeyboardAfterPopups(qApp));
+
+    // A page draws at the browser's animation frames, once each at the most.
+    ui::FramePacer& pacer = runtime.framePacer();
+    pacer.followDisplayFrames(
+        [&pacer] { emscripten_request_animation_frame(onAnimationFrame, &pacer); });
+
+    // The event loop of a page never returns: the page is told of the end,
+    // frames stop, and once the handler that ended the game is done, the
+    // program stops.
+    runtime.endProgramBy([] {
+        programEnded = true;
+        tellPageTheGameEnded();
+        emscripten_async_call(stopTheProgram, nullptr, 0);
+    });
+}
+
+// The page is the desktop, with the main window, title bar and all, at its
+// top left.
+void placeMainWindow(ui::Form10& form) {
+    form.move(0, 0);
+}
+
+}  // namespace moxel::app
