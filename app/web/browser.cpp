@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QWindow>
 
 #include "../platform.h"
@@ -21,11 +22,14 @@ EM_BOOL onAnimationFrame(double, void* pacer) {
     return EM_FALSE;
 }
 
-// The page shows that the game has ended and offers to play again.
+// The page shows that the game has ended and offers to play again. (The body
+// is JavaScript, which the formatter would take for C++.)
+// clang-format off
 EM_JS(void, tellPageTheGameEnded, (), {
-    if (typeof moxelGameEnded == = "function")
+    if (typeof moxelGameEnded === "function")
         moxelGameEnded();
 });
+// clang-format on
 
 void stopTheProgram(void*) {
     emscripten_force_exit(0);
@@ -60,6 +64,10 @@ void adaptToPlatform(ui::Runtime& runtime) {
         QFontDatabase::addApplicationFont(QStringLiteral("/fonts/") + QLatin1String(face));
     }
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    QIcon icon;
+    for (const char* size : {"16", "32"})
+        icon.addFile(QStringLiteral(":/icon/app-icon-%1.png").arg(QLatin1String(size)));
+    QApplication::setWindowIcon(icon);
     qApp->installEventFilter(new KeyboardAfterPopups(qApp));
 
     // A page draws at the browser's animation frames, once each at the most.
