@@ -158,7 +158,10 @@ void FramePacer::waitForNextFrame(Clock::time_point now) {
 }
 
 void FramePacer::frame() {
-    displayFrameRequested_ = false;
+    // The display's next frame is asked for once this one is painted: a
+    // browser runs an animation frame's callbacks in the order they were
+    // asked for, so its compositor, asked by the painting, draws first.
+    displayFrameRequested_ = true;
     runDueTicks();
     std::vector<Presentable*> items;
     items.swap(pending_);
@@ -169,6 +172,7 @@ void FramePacer::frame() {
     if (!items.empty())
         paintNow();
     // With no timer running and nothing to show, nothing wakes the process.
+    displayFrameRequested_ = false;
     if (needsFrames())
         wakeForFrames();
 }
