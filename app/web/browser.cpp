@@ -1,5 +1,6 @@
 // The game in a browser page: what the page does for it that a desktop does.
 #include <emscripten.h>
+#include <emscripten/bind.h>
 #include <emscripten/html5.h>
 
 #include <QApplication>
@@ -53,6 +54,22 @@ public:
         return false;
     }
 };
+
+// The game's public face, as tests on the desktop read it (object names and
+// Qt properties), for the page's scripts: moxelProperty("Form10", "t1").
+std::string readProperty(const std::string& objectName, const std::string& property) {
+    const QString name = QString::fromStdString(objectName);
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        QObject* object = window->objectName() == name ? window : window->findChild<QObject*>(name);
+        if (object)
+            return object->property(property.c_str()).toString().toStdString();
+    }
+    return {};
+}
+
+EMSCRIPTEN_BINDINGS(moxel) {
+    emscripten::function("moxelProperty", &readProperty);
+}
 
 }  // namespace
 

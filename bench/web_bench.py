@@ -1,0 +1,225 @@
+#!/usr/bin/python3
+"""make bench-web: the game's page in headless Chromium on a local server.
+
+- sizes: the .wasm gzipped, and all that a first visit transfers, gzipped;
+- start-up: from navigation to the painted start screen, median of 5 page
+  loads each in a new browser, against the page of a minimal Qt Widgets
+  program built with the same Qt, measured the same way in the same run;
+- play at level 3, classic and precise pace: the clock's tick ratio over 10 s,
+  the animation frames a second and those in which the page drew, and the CPU
+  of the renderer and GPU processes, against the same page stopped;
+- the WebAssembly memory after a minute of play.
+Usage: web_bench.py <build folder of the web preset>"""
+
+import base64
+import gzip
+import json
+import os
+import statistics
+import struct
+import sys
+import time
+import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from devtools import Browser, Site  # noqa: E402
+
+LOADS = 5
+MB = 1e6
+START_BUTTON, LIGHT_ORANGE = (480, 363), (255, 192, 128)
+MAGENTA = (255, 0, 255)
+
+# Counts the browser's animation frames, and those in which the page drew
+# with WebGL (Qt draws every window of the page that way).
+FRAME_COUNTER = """
+window.__frames = 0; window.__drawnFrames = 0; let drawnIn = -1;
+(function count() { window.__frames++; requestAnimationFrame(count); })();
+// All callbacks of one animation frame see the same timeline time.
+const getContext = HTMLCanvasElement.prototype.getContext;
+HTMLCanvasElement.prototype.getContext = function (...args) {
+  const context = getContext.apply(this, args);
+  if (context && context.drawArrays && !context.__counted) {
+    context.__counted = true;
+    for (const name of ["drawArrays", "drawElements"]) {
+      const draw = context[name].bind(context);
+      context[name] = (...a) => {
+        const frame = document.timeline.currentTime;
+        if (drawnIn !== frame) { drawnIn = frame; window.__drawnFrames++; }
+        return draw(...a);
+      };
+    }
+  }
+  return context;
+};
+"""
+
+
+def gzipped(path):
+    with open(path, "rb") as f:
+        return len(gzip.compress(f.read(), 9))
+
+
+def pixel(page, x, y):
+    """The colour of one pixel of the page, from a 1x1 screenshot."""
+    png = base64.b64decode(page.send("Page.captureScreenshot", format="png",
+                                     clip=dict(x=x, y=y, width=1, height=1, scale=1))["data"])
+    chunks, at = {}, 8
+    while at < len(png):
+        length, kind = struct.unpack(">I4s", png[at:at + 8])
+        chunks[kind] = chunks.get(kind, b"") + png[at + 8:at + 8 + length]
+        at += 12 + length
+    colour_type = chunks[b"IHDR"][9]
+    row = zlib.decompress(chunks[b"IDAT"])  # one row: a filter byte, then the pixel
+    return tuple(row[1:4]) if colour_type in (2, 6) else (row[1],) * 3
+
+
+def start_up(folder, page_name, point, colour):
+    """Seconds from navigation until `point` shows `colour`, in a new browser."""
+    with Site(folder) as site, Browser() as browser:
+        page = browser.page()
+        began = time.monotonic()
+        page.navigate(site.url + page_name)
+        while True:
+            try:
+                if pixel(page, *point) == colour:
+                    break
+            except RuntimeError:  # between the old page and the new
+                pass
+            if time.monotonic() - began > 60:
+                raise TimeoutError("%s never painted" % page_name)
+        return time.monotonic() - began, page
+
+
+def first_visit(site_folder):
+    """What a first visit fetches, and its size gzipped."""
+    with Site(site_folder) as site, Browser() as browser:
+        page = browser.page()
+        page.send("Network.enable")
+        page.navigate(site.url)
+        page.wait_for("getComputedStyle(document.getElementById('canvas')).display === 'block'", 60)
+        time.sleep(1)
+        urls = {e["params"]["response"]["url"] for e in page.events
+                if e.get("method") == "Network.responseReceived"}
+    files = sorted(u[len(site.url):] or "index.html" for u in urls if u.startswith(site.url))
+    return files, sum(gzipped(os.path.join(site_folder, f.split("?")[0])) for f in files)
+
+
+def cpu_seconds(browser):
+    """CPU seconds so far of Chromium's renderer and GPU processes."""
+    processes = {}
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                command = f.read()
+            with open("/proc/%s/stat" % pid) as f:
+                fields = f.read().rsplit(")", 1)[1].split()
+        except OSError:
+            continue
+        processes[int(pid)] = (int(fields[1]), command, int(fields[11]) + int(fields[12]))
+
+    def descends(pid):
+        while pid in processes and pid != browser.process.pid:
+            pid = processes[pid][0]
+        return pid == browser.process.pid
+
+    totals = {"renderer": 0.0, "gpu": 0.0}
+    for pid, (_, command, ticks) in processes.items():
+        kind = "renderer" if b"--type=renderer" in command else \
+            "gpu" if b"--type=gpu-process" in command else None
+        if kind and descends(pid):
+            totals[kind] += ticks / os.sysconf("SC_CLK_TCK")
+    return totals
+
+
+def measure(page, browser, seconds):
+    """Ticks, frames and CPU over `seconds` of what the page does now."""
+    read = ("[performance.now(), 101 * moxelProperty('Form10', 's1') + "
+            "1 * moxelProperty('Form10', 't1'), __frames, __drawnFrames]")
+    before, cpu_before = page.evaluate(read), cpu_seconds(browser)
+    time.sleep(seconds)
+    after, cpu_after = page.evaluate(read), cpu_seconds(browser)
+    elapsed = (after[0] - before[0]) / 1000
+    return {"seconds": elapsed, "ticks": after[1] - before[1],
+            "frames_per_s": (after[2] - before[2]) / elapsed,
+            "drawn_frames_per_s": (after[3] - before[3]) / elapsed,
+            **{kind + "_cpu_percent": 100 * (cpu_after[kind] - cpu_before[kind]) / elapsed
+               for kind in cpu_after}}
+
+
+def play_level_3(site_folder, query, ticks_per_s, minute=False):
+    with Site(site_folder) as site, Browser() as browser:
+        page = browser.page()
+        page.send("Page.addScriptToEvaluateOnNewDocument", source=FRAME_COUNTER)
+        page.navigate(site.url + query)
+        page.wait_for("getComputedStyle(document.getElementById('canvas')).display === 'block'", 60)
+        time.sleep(0.5)
+        page.click(576, 385)   # Start the Game
+        page.key("s", alt=True)  # Stop the game
+        page.key("d", alt=True)  # Difficulty Options
+        for key in ("ArrowDown", "ArrowDown", "ArrowDown", "Enter"):  # Level 3
+            page.key(key)
+        time.sleep(0.5)
+        assert page.evaluate("moxelProperty('Form10', 'speed')") == "1", "not at level 3"
+        playing = measure(page, browser, 10)
+        playing["tick_ratio"] = playing["ticks"] / (playing["seconds"] * ticks_per_s)
+        result = {"playing": playing}
+        if minute:
+            time.sleep(50)
+            # Qt's loader keeps the program's module as the page's `module`.
+            result["wasm_memory_mb_after_a_minute"] = page.evaluate("module.HEAP8.length") / MB
+        page.key("s", alt=True)
+        time.sleep(0.5)
+        result["stopped"] = measure(page, browser, 10)
+        return result
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    site, baseline = os.path.join(build, "site"), os.path.join(build, "bench")
+    results = {"wasm_gzipped_mb": gzipped(os.path.join(site, "catch-the-moxel.wasm")) / MB,
+               "baseline_wasm_gzipped_mb": gzipped(os.path.join(baseline, "minimal-widgets.wasm")) / MB}
+    files, total = first_visit(site)
+    results.update(first_visit_files=files, first_visit_gzipped_mb=total / MB)
+
+    game, minimal = [], []
+    for _ in range(LOADS):  # alternated, so both meet the same machine
+        game.append(start_up(site, "", START_BUTTON, LIGHT_ORANGE)[0])
+        minimal.append(start_up(baseline, "minimal-widgets.html", (3, 3), MAGENTA)[0])
+    results.update(start_up_s=statistics.median(game), baseline_start_up_s=statistics.median(minimal),
+                   start_up_runs_s=game, baseline_start_up_runs_s=minimal)
+
+    results["classic"] = play_level_3(site, "", 100, minute=True)
+    results["precise"] = play_level_3(site, "?precise-timers", 1000)
+    print(json.dumps(results, indent=1))
+
+    goals = [
+        ("wasm, gzipped", results["wasm_gzipped_mb"], "MB", "<= 4.5", results["wasm_gzipped_mb"] <= 4.5),
+        ("first visit, gzipped", results["first_visit_gzipped_mb"], "MB", "<= 5",
+         results["first_visit_gzipped_mb"] <= 5),
+        ("start-up (median of %d)" % LOADS, results["start_up_s"], "s", "<= 1.5",
+         results["start_up_s"] <= 1.5),
+        ("start-up / minimal Qt page", results["start_up_s"] / results["baseline_start_up_s"], "x",
+         "<= 1.2", results["start_up_s"] <= 1.2 * results["baseline_start_up_s"]),
+    ]
+    for pace in ("classic", "precise"):
+        playing = results[pace]["playing"]
+        goals += [("%s tick ratio over 10 s" % pace, playing["tick_ratio"], "", ">= 0.995",
+                   playing["tick_ratio"] >= 0.995),
+                  ("%s frames drawn per animation frame" % pace,
+                   playing["drawn_frames_per_s"] / playing["frames_per_s"], "", "<= 1",
+                   playing["drawn_frames_per_s"] <= playing["frames_per_s"])]
+    print("\n%-40s %10s  %s" % ("", "measured", "goal"))
+    for name, value, unit, goal, met in goals:
+        print("%-40s %8.3f %-2s %-8s %s" % (name, value, unit, goal, "met" if met else "MISSED"))
+    for pace in ("classic", "precise"):
+        for state in ("playing", "stopped"):
+            r = results[pace][state]
+            print("%-8s %-8s %5.1f animation frames/s, %5.1f drawn/s, renderer %5.1f %%, gpu %5.1f %% CPU"
+                  % (pace, state, r["frames_per_s"], r["drawn_frames_per_s"],
+                     r["renderer_cpu_percent"], r["gpu_cpu_percent"]))
+    print("WebAssembly memory after a minute of level 3: %.1f MB"
+          % results["classic"]["wasm_memory_mb_after_a_minute"])
+
+
+if __name__ == "__main__":
+    main()
