@@ -3,17 +3,24 @@
 # and minutes apart, and fails unless both .deb files are the same bytes. Each
 # clone is built as `make package` builds it, without the tests and benchmarks.
 # With --windows, the same for the Windows zip, against this machine's Qt for
-# Windows (scripts/build-qt-windows).
-# Usage: reproducible_test.sh [--windows] [commit]     (HEAD when not given)
+# Windows (scripts/build-qt-windows); with --web, for the web site's zip
+# (scripts/build-qt-web).
+# Usage: reproducible_test.sh [--windows | --web] [commit]     (HEAD when not given)
 set -euo pipefail
 source=$(cd "$(dirname "$0")/.." && pwd)
 preset=default artifact='package/*.deb'
-if [ "${1:-}" = --windows ]; then
-    preset=windows artifact='*-windows-x86_64.zip'
-    MOXEL_QT_WINDOWS=$("$source/scripts/build-qt-windows")
-    export MOXEL_QT_WINDOWS
-    shift
-fi
+case "${1:-}" in
+    --windows)
+        preset=windows artifact='*-windows-x86_64.zip'
+        MOXEL_QT_WINDOWS=$("$source/scripts/build-qt-windows")
+        export MOXEL_QT_WINDOWS
+        shift ;;
+    --web)
+        preset=web artifact='*-web.zip'
+        MOXEL_QT_WEB=$("$source/scripts/build-qt-web")
+        export MOXEL_QT_WEB
+        shift ;;
+esac
 commit=$(git -C "$source" rev-parse --verify "${1:-HEAD}^{commit}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -41,7 +48,7 @@ if cmp -s "$first" "$second"; then
 fi
 
 echo "the two packages differ"
-if [ $preset = windows ]; then
+if [ $preset != default ]; then
     diff <(unzip -lv "$first") <(unzip -lv "$second")
     exit 1
 fi

@@ -4,11 +4,14 @@ input through the DevTools protocol: the start screen; Start, and the Moxels
 moving; Stop, then Level 3 from the menu; a catch after Alt+S, the score
 window at its place with time, score and rank; Close; Exit, and the page
 saying that the game has ended. Each step is checked on the screen and its
-screenshot kept in <build>/screenshots/ to be looked at.
+screenshot kept in <build>/screenshots/ to be looked at. The start screen is
+compared with the Linux grab in docs/, and on a screen of twice the density
+the pictures must be the sharp ones drawn at twice the size.
 Usage: web_check.py <site folder>"""
 
 import os
 import subprocess
+import tempfile
 import sys
 import time
 
@@ -21,6 +24,10 @@ from devtools import Browser, Site  # noqa: E402
 CLIENT = (4, 45)
 SCORE_WINDOW = (340, 350, 466, 185)
 DARK_BLUE, LIGHT_ORANGE, SHOES = (0, 0, 128), (255, 192, 128), (0xFF, 0x4A, 0x4A)
+
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PORTRAIT = (1320 // 15, 2880 // 15, 216, 274)  # in the client area
 
 
 def at(x, y):
@@ -55,6 +62,20 @@ class Screen:
                    for y in range(top, top + height) for x in range(left, left + width))
 
 
+def differing_pixels(screenshot, box, picture, scale=1):
+    """Pixels of the box (in page pixels) of a screenshot that differ from a
+    picture, and the picture's pixel count."""
+    left, top, width, height = (scale * v for v in box)
+    with tempfile.TemporaryDirectory() as work:
+        crop = os.path.join(work, "crop.png")
+        subprocess.check_call(["convert-im6.q16", screenshot, "-crop",
+                               "%dx%d+%d+%d" % (width, height, left, top), "+repage", crop])
+        # compare prints the count on stderr, and exits 1 when pictures differ.
+        count = subprocess.run(["compare", "-metric", "AE", "-fuzz", "2%", crop, picture, "null:"],
+                               capture_output=True, text=True).stderr
+    return int(float(count.split()[0])), width * height
+
+
 class Check:
     def __init__(self, page, shots):
         self.page, self.shots, self.failures, self.step = page, shots, 0, 0
@@ -63,6 +84,7 @@ class Check:
         self.step += 1
         path = os.path.join(self.shots, "%02d-%s.png" % (self.step, name))
         self.page.screenshot(path)
+        self.latest = path
         return Screen(path)
 
     def expect(self, condition, what):
@@ -80,6 +102,11 @@ def play(check, page):
     field = (*at(0, 80), 733, 532 - 80)  # the client area below the clock
     start = check.shot("start-screen")
     check.expect(start.pixel(*at(480, 318)) == LIGHT_ORANGE, "the start button is shown")
+    # Text is antialiased a little differently; other fonts would differ much more.
+    differ, total = differing_pixels(check.latest, (CLIENT[0], CLIENT[1] - 19, 733, 551),
+                                     os.path.join(HERE, "..", "docs", "start-screen.png"))
+    check.expect(differ < total // 100, "the start screen looks as on Linux (%d of %d pixels differ)"
+                 % (differ, total))
 
     page.click(*at(572, 340))  # "Start the Game"
     check.frames()
@@ -149,6 +176,20 @@ def play(check, page):
         "document.getElementById('endedText').textContent"), "Exit ends the game, and the page says so")
 
 
+def sharp_at_twice_the_density(check, site):
+    with Browser(scale=2) as browser:
+        page = browser.page()
+        page.navigate(site.url)
+        page.wait_for("getComputedStyle(document.getElementById('canvas')).display === 'block'", 60)
+        time.sleep(0.5)
+        path = os.path.join(check.shots, "start-screen-at-2x.png")
+        page.screenshot(path)
+    differ, _ = differing_pixels(path, (*at(*PORTRAIT[:2]), *PORTRAIT[2:]),
+                                 os.path.join(HERE, "..", "assets", "portrait@2x.jpg"), scale=2)
+    check.expect(differ == 0, "at twice the density the portrait is the sharp one "
+                 "(%d pixels differ)" % differ)
+
+
 def main():
     site = os.path.abspath(sys.argv[1])
     shots = os.path.join(os.path.dirname(site), "screenshots")
@@ -165,6 +206,7 @@ def main():
             errors = [line for line in page.console if "exception" in line or "rror" in line]
             check.expect(not errors, "no errors in the page's console" +
                          "".join("\n      " + line for line in errors))
+        sharp_at_twice_the_density(check, server)
     print("screenshots in " + shots)
     return 1 if check.failures else 0
 
