@@ -42,10 +42,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/pa
     DESTINATION ${docdir})
 
 include(${CMAKE_CURRENT_LIST_DIR}/source-date-epoch.cmake)
-file(CONFIGURE OUTPUT packaging/cpack-options.cmake CONTENT [[
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-    set(ENV{SOURCE_DATE_EPOCH} @source_date_epoch@)
-endif()
-]] @ONLY)
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/packaging/cpack-options.cmake)
+moxel_pack_at_source_date("")
 include(CPack)

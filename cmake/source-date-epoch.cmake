@@ -20,3 +20,12 @@ else()
 endif()
 set_property(GLOBAL PROPERTY RULE_LAUNCH_CUSTOM
     "${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${source_date_epoch}")
+
+# CPack packs with every time at that date too, unless the caller sets
+# SOURCE_DATE_EPOCH; `more` is further code for CPack's per-generator options.
+function(moxel_pack_at_source_date more)
+    file(CONFIGURE OUTPUT packaging/cpack-options.cmake CONTENT
+        "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n    set(ENV{SOURCE_DATE_EPOCH} ${source_date_epoch})\nendif()\n${more}"
+        @ONLY)
+    set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/packaging/cpack-options.cmake PARENT_SCOPE)
+endfunction()

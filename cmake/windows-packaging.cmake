@@ -50,14 +50,10 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
   WriteRegDWORD SHCTX 'Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\${CPACK_PACKAGE_INSTALL_REGISTRY_KEY}' 'EstimatedSize' $0")
 
 include(${CMAKE_CURRENT_LIST_DIR}/source-date-epoch.cmake)
-# The zip's times are SOURCE_DATE_EPOCH; the installer's name ends in -setup.
-file(CONFIGURE OUTPUT packaging/cpack-options.cmake CONTENT [[
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-    set(ENV{SOURCE_DATE_EPOCH} @source_date_epoch@)
-endif()
+# The installer's name ends in -setup.
+moxel_pack_at_source_date([[
 if(CPACK_GENERATOR STREQUAL "NSIS")
     set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}-setup")
 endif()
-]] @ONLY)
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/packaging/cpack-options.cmake)
+]])
 include(CPack)

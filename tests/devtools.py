@@ -9,7 +9,6 @@ import http.server
 import json
 import os
 import shutil
-import socketserver
 import subprocess
 import tempfile
 import threading
@@ -33,7 +32,6 @@ class Site:
 
     def __init__(self, folder):
         handler = functools.partial(QuietHandler, directory=folder)
-        socketserver.TCPServer.allow_reuse_address = True
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
 
@@ -104,7 +102,7 @@ class Page:
         self.next_id = 0
         self.events = []
         self.console = []
-        for domain in ("Page", "Runtime", "Performance"):
+        for domain in ("Page", "Runtime"):
             self.send(domain + ".enable")
 
     def send(self, method, **params):
@@ -164,11 +162,7 @@ class Page:
             self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
 
-    def move(self, x, y):
-        self.send("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
-
-    KEYS = {"Enter": 13, "Escape": 27, "ArrowDown": 40, "ArrowUp": 38,
-            "ArrowLeft": 37, "ArrowRight": 39, "Tab": 9}
+    KEYS = {"Enter": 13, "Escape": 27, "ArrowDown": 40, "ArrowUp": 38}
 
     def key(self, key, alt=False):
         """A key press and release; `key` is a letter or a name in KEYS."""
@@ -189,6 +183,3 @@ class Page:
         if alt:
             self.send("Input.dispatchKeyEvent", type="keyUp", key="Alt", code="AltLeft",
                       windowsVirtualKeyCode=18, modifiers=0)
-
-    def close(self):
-        self.socket.close()
