@@ -163,6 +163,10 @@ def play(check, page):
     check.frames()
     closed = check.shot("closed")
     check.expect(closed.pixel(x + 220, y + 70) != DARK_BLUE, "Close closes the score window")
+    page.key("s", alt=True)
+    check.expect(page.evaluate("moxelProperty('Command2', 'Visible')") == "true",
+                 "then the keys reach the main window: Alt+S starts a game")
+    page.key("s", alt=True)
 
     page.click(*at(58, -10))  # "Start new game"
     check.frames()

@@ -36,22 +36,34 @@ void stopTheProgram(void*) {
     emscripten_force_exit(0);
 }
 
-// Qt 6.4's web platform leaves the keyboard with a menu's popup once it has
-// closed, and access keys then reach nothing: the window the menu belongs to
-// takes the keyboard back, as on a desktop.
-class KeyboardAfterPopups final : public QObject {
+// Qt 6.4's web platform leaves the keyboard with a window once it has closed
+// (a menu's popup, the score window), and access keys then reach nothing. As
+// on a desktop, the window beneath takes it: a menu's own window, else the
+// window still open.
+class KeyboardToTheNextWindow final : public QObject {
 public:
     using QObject::QObject;
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Hide && watched->isWidgetType()) {
-            const auto* popup = static_cast<QWidget*>(watched);
-            if (popup->windowType() == Qt::Popup && popup->parentWidget()) {
-                if (QWindow* owner = popup->parentWidget()->window()->windowHandle())
-                    owner->requestActivate();
+            const auto* closing = static_cast<QWidget*>(watched);
+            if (closing->isWindow()) {
+                if (QWidget* next = nextWindow(*closing); next && next->windowHandle())
+                    next->windowHandle()->requestActivate();
             }
         }
         return false;
+    }
+
+private:
+    static QWidget* nextWindow(const QWidget& closing) {
+        if (closing.windowType() == Qt::Popup)
+            return closing.parentWidget() ? closing.parentWidget()->window() : nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != &closing && window->isVisible() && window->windowType() != Qt::Popup)
+                return window;
+        }
+        return nullptr;
     }
 };
 
@@ -85,7 +97,7 @@ void adaptToPlatform(ui::Runtime& runtime) {
     for (const char* size : {"16", "32"})
         icon.addFile(QStringLiteral(":/icon/app-icon-%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
-    qApp->installEventFilter(new KeyboardAfterPopups(qApp));
+    qApp->installEventFilter(new KeyboardToTheNextWindow(qApp));
 
     // A page draws at the browser's animation frames, once each at the most.
     ui::FramePacer& pacer = runtime.framePacer();
