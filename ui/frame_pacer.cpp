@@ -29,6 +29,10 @@ FramePacer::FramePacer(bool enabled) : enabled_(enabled) {
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&frameTimer_, &QTimer::timeout, [this] { frame(); });
+    time_ = {[] { return Clock::now(); },
+             [this](Clock::time_point when) {
+                 frameTimer_.start(std::chrono::ceil<milliseconds>(when - now()));
+             }};
 }
 
 FramePacer::~FramePacer() {
@@ -37,6 +41,16 @@ FramePacer::~FramePacer() {
         item->pending_ = false;
     for (Schedule& schedule : timers_)
         schedule.timer->pacer_ = nullptr;
+}
+
+void FramePacer::setTimeSource(TimeSource source) {
+    time_ = std::move(source);
+    gridPeriod_ = {};  // the frames' grid is drawn anew on this clock
+    if (frameTimer_.isActive()) {
+        frameTimer_.stop();
+        frameAwaited_ = false;
+        wakeForFrames();
+    }
 }
 
 void FramePacer::show(Presentable& item) {
@@ -75,7 +89,7 @@ void FramePacer::schedule(Timer& timer, nanoseconds period) {
     Schedule* schedule = find(timer);
     if (!enabled_ || !schedule || period <= nanoseconds::zero())
         return;
-    *schedule = {&timer, true, Clock::now() + period, period};
+    *schedule = {&timer, true, now() + period, period};
     wakeForFrames();
 }
 
@@ -105,9 +119,9 @@ void FramePacer::runDueTicks() {
     if (runningTicks_)
         return;
     runningTicks_ = true;
-    const Clock::time_point now = Clock::now();
-    const Clock::time_point horizon = now - kMaxCatchUp;
-    while (Schedule* next = nextDue(now)) {
+    const Clock::time_point until = now();
+    const Clock::time_point horizon = until - kMaxCatchUp;
+    while (Schedule* next = nextDue(until)) {
         if (next->due < horizon) {
             // The ticks overdue past the bound make one: skip to the last of them.
             const auto skipped = (horizon - next->due - nanoseconds(1)) / next->period;
@@ -129,39 +143,39 @@ bool FramePacer::needsFrames() const {
 
 void FramePacer::followDisplayFrames(std::function<void()> requestFrame) {
     frameTimer_.stop();
+    frameAwaited_ = false;
     requestDisplayFrame_ = std::move(requestFrame);
     if (needsFrames())
         wakeForFrames();
 }
 
 void FramePacer::wakeForFrames() {
-    if (!requestDisplayFrame_) {
-        if (!frameTimer_.isActive())
-            waitForNextFrame(Clock::now());
-    } else if (!displayFrameRequested_) {
-        displayFrameRequested_ = true;
+    if (frameAwaited_)
+        return;
+    frameAwaited_ = true;
+    if (requestDisplayFrame_)
         requestDisplayFrame_();
-    }
+    else
+        waitForNextFrame(now());
 }
 
 // Frames keep one grid, also across the pauses of a stopped game, so they keep
 // the same phase to the screen's refresh for as long as the program runs.
-void FramePacer::waitForNextFrame(Clock::time_point now) {
+void FramePacer::waitForNextFrame(Clock::time_point at) {
     const nanoseconds period = framePeriod();
     if (period != gridPeriod_) {
         gridPeriod_ = period;
-        gridOrigin_ = now;
+        gridOrigin_ = at;
     }
-    const auto framesSoFar = (now + kFrameTolerance - gridOrigin_) / period;
-    const Clock::time_point next = gridOrigin_ + (framesSoFar + 1) * period;
-    frameTimer_.start(std::chrono::ceil<milliseconds>(next - now));
+    const auto framesSoFar = (at + kFrameTolerance - gridOrigin_) / period;
+    time_.wakeAt(gridOrigin_ + (framesSoFar + 1) * period);
 }
 
 void FramePacer::frame() {
-    // The display's next frame is asked for once this one is painted: a
-    // browser runs an animation frame's callbacks in the order they were
-    // asked for, so its compositor, asked by the painting, draws first.
-    displayFrameRequested_ = true;
+    // The next frame is asked for once this one is painted: a browser runs an
+    // animation frame's callbacks in the order they were asked for, so its
+    // compositor, asked by the painting, draws first.
+    frameAwaited_ = true;
     runDueTicks();
     std::vector<Presentable*> items;
     items.swap(pending_);
@@ -172,7 +186,7 @@ void FramePacer::frame() {
     if (!items.empty())
         paintNow();
     // With no timer running and nothing to show, nothing wakes the process.
-    displayFrameRequested_ = false;
+    frameAwaited_ = false;
     if (needsFrames())
         wakeForFrames();
 }

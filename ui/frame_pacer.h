@@ -52,6 +52,14 @@ public:
     // moves a target more than it moves in a tenth of a second.
     static constexpr std::chrono::milliseconds kMaxCatchUp{100};
 
+    // Where the pacer reads the time and how it waits for its next frame: the
+    // steady clock and a timer, unless a test drives both by hand.
+    struct TimeSource {
+        std::function<Clock::time_point()> now;
+        // Calls frame() at `when`, or as soon after it as the platform can.
+        std::function<void(Clock::time_point when)> wakeAt;
+    };
+
     // A disabled pacer shows every change at once and schedules no ticks: each
     // timer then keeps time on its own, as in a plain Qt program.
     explicit FramePacer(bool enabled);
@@ -60,6 +68,10 @@ public:
     FramePacer& operator=(const FramePacer&) = delete;
 
     bool enabled() const { return enabled_; }
+
+    // Before any timer is scheduled: the time and wake-ups come from `source`.
+    void setTimeSource(TimeSource source);
+    Clock::time_point now() const { return time_.now(); }
 
     // Marks the handling of one timer tick: changes made meanwhile wait for a frame.
     class TickScope {
@@ -88,7 +100,7 @@ public:
     void catchUp();
 
     // Where the display paces drawing itself (a browser's animation frames):
-    // instead of its own clock, the pacer calls `requestFrame` when it needs a
+    // instead of waking itself, the pacer calls `requestFrame` when it needs a
     // frame, and the display then calls frame() once.
     void followDisplayFrames(std::function<void()> requestFrame);
     // Runs the due ticks and shows what they changed.
@@ -114,19 +126,21 @@ private:
     [[gnu::noinline]] void runDueTicks();
     bool needsFrames() const;
     void wakeForFrames();
-    void waitForNextFrame(Clock::time_point now);
+    void waitForNextFrame(Clock::time_point at);
     // Not inlined, so a profile tells a frame's painting from its presenting.
     [[gnu::noinline]] void paintNow();
 
     const bool enabled_;
     QTimer frameTimer_;
+    TimeSource time_;
     // The frames' grid: every frame falls a whole number of periods from this.
     Clock::time_point gridOrigin_;
     std::chrono::nanoseconds gridPeriod_{};
     std::vector<Schedule> timers_;  // in the order the timers were made
     std::vector<Presentable*> pending_;
     std::function<void()> requestDisplayFrame_;
-    bool displayFrameRequested_ = false;
+    // From asking for a frame (a wake-up or the display's) until it runs.
+    bool frameAwaited_ = false;
     int tickDepth_ = 0;
     bool runningTicks_ = false;
 };

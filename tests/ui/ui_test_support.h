@@ -4,6 +4,8 @@
 #include <QMainWindow>
 #include <QTest>
 #include <QWindow>
+#include <chrono>
+#include <optional>
 
 #include "Form10.h"
 #include "Form11.h"
@@ -75,6 +77,54 @@ inline void quietOffscreenNotes() {
                 previous(type, context, message);
         });
 }
+
+// A runtime's one clock in the test's hands: time moves only when the test
+// moves it, and a frame runs only when the test runs it, so what a test sees
+// never depends on how busy the machine is.
+class HandClock {
+public:
+    using Clock = FramePacer::Clock;
+    using nanoseconds = std::chrono::nanoseconds;
+
+    explicit HandClock(FramePacer& pacer) : pacer_(pacer) {
+        pacer.setTimeSource({[this] { return now_; },
+                             [this](Clock::time_point when) {
+                                 wake_ = when;
+                                 ++wakeUps_;
+                             }});
+    }
+    explicit HandClock(Form10& form) : HandClock(form.runtime().framePacer()) {}
+
+    Clock::time_point now() const { return now_; }
+    // The frame the pacer waits for, if any.
+    std::optional<Clock::time_point> wake() const { return wake_; }
+    // How often the pacer has asked to be woken.
+    int wakeUps() const { return wakeUps_; }
+
+    void advance(nanoseconds by) { now_ += by; }
+    // Moves on to the frame the pacer waits for, `late` after it, and runs it.
+    void nextFrame(nanoseconds late = {}) {
+        QVERIFY2(wake_, "the pacer waits for no frame");
+        now_ = std::max(now_, *wake_ + late);
+        wake_.reset();
+        pacer_.frame();
+    }
+    // Runs each frame the pacer waits for until `span` has passed, and then
+    // the ticks due by its end, as input at that moment would.
+    void runFor(nanoseconds span) {
+        const Clock::time_point until = now_ + span;
+        while (wake_ && *wake_ <= until)
+            nextFrame();
+        now_ = until;
+        pacer_.catchUp();
+    }
+
+private:
+    FramePacer& pacer_;
+    Clock::time_point now_ = Clock::now();
+    std::optional<Clock::time_point> wake_;
+    int wakeUps_ = 0;
+};
 
 inline void clockTicks(Form10& form, int count) {
     for (int i = 0; i < count; ++i)
