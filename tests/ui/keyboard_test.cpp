@@ -123,6 +123,33 @@ private slots:
             QVERIFY(!box->text().contains(QLatin1Char('s'), Qt::CaseInsensitive));
     }
 
+    // An access key leaves the focus where a click on its button leaves it
+    // (from the last clock box, where the focus would otherwise stay).
+    void anAccessKeyMovesTheFocusAsAClickDoes_data() {
+        QTest::addColumn<bool>("running");
+        QTest::newRow("running") << true;
+        QTest::newRow("stopped") << false;
+    }
+    void anAccessKeyMovesTheFocusAsAClickDoes() {
+        QFETCH(bool, running);
+        const auto focusAfter = [&](bool byKey) {
+            form = std::make_unique<Form10>();
+            Form10& f = active();
+            f.Command1_Click();
+            if (!running)
+                f.Command2_Click();
+            freezeTimers(f);
+            f.Text2->setFocus();
+            CommandButton* shownButton = running ? f.Command2 : f.Command3;
+            if (byKey)
+                QTest::keyClick(f.windowHandle(), Qt::Key_S, Qt::AltModifier);
+            else
+                click(f, pointIn(*shownButton));
+            return f.focusWidget() ? f.focusWidget()->objectName() : QString();
+        };
+        QCOMPARE(focusAfter(true), focusAfter(false));
+    }
+
     void menuTitlesOpenWithAltAndTheirCommandsWithTheLetter() {
         Form10& f = active();
         f.Command1_Click();
