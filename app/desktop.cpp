@@ -2,8 +2,11 @@
 
 namespace moxel::app {
 
-// A desktop has the fonts and its own frames, its window manager places the
-// windows, and its event loop returns at the end: nothing to add.
+// A Linux desktop has the fonts and its own frames, its window manager places
+// the windows, and its event loop returns at the end: nothing to add. Only its
+// display may be missing: nothing need name X11's or Wayland's.
+const ui::DisplayAtStart kDisplayAtStart = ui::DisplayAtStart::MayBeMissing;
+void prepareToStart() {}
 void adaptToPlatform(ui::Runtime&) {}
 void placeMainWindow(ui::Form10&) {}
 

@@ -10,10 +10,12 @@ int main(int argc, char* argv[]) {
     using moxel::ui::Runtime;
     QCoreApplication::setApplicationName(QStringLiteral("catch-the-moxel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MOXEL_VERSION));
+    moxel::app::prepareToStart();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const std::variant<Runtime::Options, int> commandLine = moxel::ui::readCommandLine(arguments);
+    const std::variant<Runtime::Options, int> commandLine =
+        moxel::ui::readCommandLine(arguments, moxel::app::kDisplayAtStart);
     if (const int* exitCode = std::get_if<int>(&commandLine))
         return *exitCode;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "command_line.h"
+
 namespace moxel::ui {
 class Form10;
 class Runtime;
@@ -7,8 +9,12 @@ class Runtime;
 
 namespace moxel::app {
 
-// What a platform adds to the game, in one place: called once the application
-// exists, before the first window is made.
+// What a platform adds to the game, in one place.
+// Whether a display may be missing when the program starts.
+extern const ui::DisplayAtStart kDisplayAtStart;
+// Called first of all, before the command line is read.
+void prepareToStart();
+// Called once the application exists, before the first window is made.
 void adaptToPlatform(ui::Runtime& runtime);
 // Called once the main window is shown.
 void placeMainWindow(ui::Form10& form);

@@ -117,12 +117,8 @@ QString valueAfterEqualsSign(const QStringList& arguments) {
 }
 
 // Qt chooses the platform. Only where nothing names one, and no display is
-// named either, would its default, X11, end the program with an abort. Other
-// systems have their display at all times.
+// named either, would its default, X11, end the program with an abort.
 bool displayOrPlatformNamed(const QCommandLineParser& parser) {
-#ifndef Q_OS_LINUX
-    return true;
-#endif
     for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
         if (!qEnvironmentVariableIsEmpty(variable))
             return true;
@@ -132,7 +128,8 @@ bool displayOrPlatformNamed(const QCommandLineParser& parser) {
 
 }  // namespace
 
-std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments) {
+std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments,
+                                                    DisplayAtStart display) {
     QCommandLineParser parser;
     addOptions(parser, false);
     QString error = valueAfterEqualsSign(arguments);
@@ -160,7 +157,7 @@ std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments
                           QCoreApplication::applicationVersion() + QLatin1Char('\n'));
         return 0;
     }
-    if (!displayOrPlatformNamed(parser)) {
+    if (display == DisplayAtStart::MayBeMissing && !displayOrPlatformNamed(parser)) {
         print(stderr, QCoreApplication::applicationName() +
                           QStringLiteral(": no graphical display found: set DISPLAY or "
                                          "WAYLAND_DISPLAY, or choose a platform with -platform "

@@ -85,6 +85,10 @@ EMSCRIPTEN_BINDINGS(moxel) {
 
 }  // namespace
 
+// A page always has its canvas, and nothing is said before it shows.
+const ui::DisplayAtStart kDisplayAtStart = ui::DisplayAtStart::AlwaysThere;
+void prepareToStart() {}
+
 void adaptToPlatform(ui::Runtime& runtime) {
     // The browser gives Qt no fonts: these are the faces the game shows on
     // Linux, Qt's own DejaVu Sans (as Linux's default) among them.

@@ -28,7 +28,7 @@ private slots:
         QFETCH(int, stepMs);
         const QStringList typed =
             QStringList{"catch-the-moxel"} + arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        const auto result = readCommandLine(typed);
+        const auto result = readCommandLine(typed, DisplayAtStart::MayBeMissing);
         QVERIFY2(std::holds_alternative<Runtime::Options>(result), "the game would not start");
         QCOMPARE(std::get<Runtime::Options>(result).timerResolutionMs, stepMs);
     }
