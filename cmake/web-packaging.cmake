@@ -1,13 +1,17 @@
-# The game for browsers: a static site any web server can host, in site/ of
-# the build folder, and a zip of it from CPack. Beside the page and the
-# program: Qt's loader, the icon, and the licence texts (ours, Qt's with the
-# code it bundles, and those of the fonts built into the program).
+# The game for browsers: a static site any web server can host, installable as
+# an app and playable offline, in site/ of the build folder, and a zip of it
+# from CPack. Beside the page and the program: Qt's loader, the icons, the
+# app's manifest, the service worker, and the licence texts (ours, Qt's with
+# the code it bundles, and those of the fonts built into the program).
 set(site ${PROJECT_BINARY_DIR}/site)
 set(game $<TARGET_FILE_DIR:catch-the-moxel>/catch-the-moxel)
 # The page's desktop: room for the main window at its top left and for the
-# score window, frames included, at its designed place.
+# score window, frames included, at its designed place. The page shrinks it
+# to fit a smaller screen.
 set(MOXEL_SCREEN_WIDTH 816)
 set(MOXEL_SCREEN_HEIGHT 584)
+# The page around the game, and the installed app's splash and title bar.
+set(MOXEL_PAGE_COLOUR "#202020")
 
 set(qt_licenses ${QT6_INSTALL_PREFIX}/licenses)
 if(NOT IS_DIRECTORY ${qt_licenses})
@@ -16,21 +20,45 @@ if(NOT IS_DIRECTORY ${qt_licenses})
 endif()
 file(COPY ${qt_licenses}/ DESTINATION ${site}/licenses/Qt)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${site}/LICENSE.txt COPYONLY)
-foreach(package fonts-comic-neue fonts-liberation2)
+foreach(package fonts-comic-neue fonts-liberation2 fonts-dejavu-core ttf-bitstream-vera)
     configure_file(/usr/share/doc/${package}/copyright ${site}/licenses/${package}.txt COPYONLY)
 endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/app/web/manifest.webmanifest.in
+    ${site}/manifest.webmanifest @ONLY)
 
-# The program's size is filled in once it is built.
-set(MOXEL_WASM_BYTES @MOXEL_WASM_BYTES@)
+# The app's icons, drawn from the game's icon; the maskable ones keep the
+# figure inside the circle a launcher may cut them to, on the icon's colour.
+find_program(RSVG_CONVERT rsvg-convert REQUIRED)
+set(icon ${PROJECT_SOURCE_DIR}/assets/app-icon.svg)
+file(READ ${icon} svg)
+string(REGEX MATCH "<rect [^>]*fill=\"(#[0-9A-Fa-f]+)\"" tile "${svg}")  # the first rect
+set(tile ${CMAKE_MATCH_1})
+set(icons)
+foreach(size 192 512)
+    math(EXPR inner "${size} * 4 / 5")
+    math(EXPR margin "(${size} - ${inner}) / 2")
+    add_custom_command(OUTPUT ${site}/app-icon-${size}.png ${site}/app-icon-maskable-${size}.png
+        COMMAND ${RSVG_CONVERT} -w ${size} -h ${size} ${icon} -o ${site}/app-icon-${size}.png
+        COMMAND ${RSVG_CONVERT} -w ${inner} -h ${inner} --page-width ${size} --page-height ${size}
+            --left ${margin} --top ${margin} --background-color ${tile} ${icon}
+            -o ${site}/app-icon-maskable-${size}.png
+        DEPENDS ${icon} COMMENT "Drawing the app's icons of ${size} px" VERBATIM)
+    list(APPEND icons ${site}/app-icon-${size}.png ${site}/app-icon-maskable-${size}.png)
+endforeach()
+
+# The build's figures go into the page now, the program's digests once it is built.
+set(MOXEL_BUILD_FILES @MOXEL_BUILD_FILES@)
 configure_file(${PROJECT_SOURCE_DIR}/app/web/index.html.in page.html.in @ONLY)
+set(site_script ${CMAKE_CURRENT_LIST_DIR}/web-site.py)
+set(worker ${PROJECT_SOURCE_DIR}/app/web/service-worker.js.in)
 add_custom_command(OUTPUT ${site}/index.html
     COMMAND ${CMAKE_COMMAND} -E copy_if_different
         ${QT6_INSTALL_PREFIX}/plugins/platforms/qtloader.js
         ${PROJECT_SOURCE_DIR}/assets/app-icon.svg ${PROJECT_SOURCE_DIR}/assets/app-icon-32.png
         ${site}
-    COMMAND ${CMAKE_COMMAND} -DPAGE_IN=${PROJECT_BINARY_DIR}/page.html.in -DPROGRAM=${game}
-        -DSITE=${site} -P ${CMAKE_CURRENT_LIST_DIR}/web-site.cmake
-    DEPENDS catch-the-moxel ${PROJECT_BINARY_DIR}/page.html.in ${CMAKE_CURRENT_LIST_DIR}/web-site.cmake
+    COMMAND ${site_script} ${PROJECT_BINARY_DIR}/page.html.in ${worker} ${game} ${site}
+    DEPENDS catch-the-moxel ${PROJECT_BINARY_DIR}/page.html.in ${worker} ${site_script} ${icons}
+        ${site}/manifest.webmanifest
     COMMENT "Writing the site" VERBATIM)
 add_custom_target(site ALL DEPENDS ${site}/index.html)
 

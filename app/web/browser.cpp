@@ -4,8 +4,11 @@
 #include <emscripten/html5.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
 #include <QWindow>
 
 #include "../platform.h"
@@ -23,17 +26,26 @@ EM_BOOL onAnimationFrame(double, void* pacer) {
     return EM_FALSE;
 }
 
-// The page shows that the game has ended and offers to play again. (The body
-// is JavaScript, which the formatter would take for C++.)
-// clang-format off
-EM_JS(void, tellPageTheGameEnded, (), {
-    if (typeof moxelGameEnded === "function")
-        moxelGameEnded();
-});
-// clang-format on
-
+// The page tells the player once the program has stopped.
 void stopTheProgram(void*) {
     emscripten_force_exit(0);
+}
+
+// The browser has no fonts for Qt. The game's come with the program, each in
+// a folder named after the face the game asks for; a face that came under
+// another name stands in for that one.
+void addTheGamesFonts() {
+    const QDir faces(QStringLiteral(":/fonts/game"));
+    for (const QString& face : faces.entryList(QDir::Dirs)) {
+        const QDir files(faces.filePath(face));
+        for (const QString& file : files.entryList(QDir::Files)) {
+            const int id = QFontDatabase::addApplicationFont(files.filePath(file));
+            for (const QString& family : QFontDatabase::applicationFontFamilies(id)) {
+                if (family != face)
+                    QFont::insertSubstitution(face, family);
+            }
+        }
+    }
 }
 
 // Qt 6.4's web platform leaves the keyboard with a window once it has closed
@@ -67,20 +79,85 @@ private:
     }
 };
 
-// The game's public face, as tests on the desktop read it (object names and
-// Qt properties), for the page's scripts: moxelProperty("Form10", "t1").
-std::string readProperty(const std::string& objectName, const std::string& property) {
-    const QString name = QString::fromStdString(objectName);
+// Every window drawn anew at the density the page now has (after a rotation
+// or a zoom). Qt 6.4's web platform leaves a window garbled when its density
+// changes, however it is repainted; shown again, it is whole. The windows
+// come back where they were, in the same order, the game unchanged.
+void redraw() {
+    QList<QWidget*> shown;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        QObject* object = window->objectName() == name ? window : window->findChild<QObject*>(name);
-        if (object)
-            return object->property(property.c_str()).toString().toStdString();
+        if (window->isVisible() && window->windowType() != Qt::Popup)
+            shown << window;
     }
+    QList<QRect> places;
+    for (QWidget* window : shown) {
+        places << window->geometry();
+        window->hide();
+    }
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        shown[i]->showNormal();
+        shown[i]->setGeometry(places[i]);
+    }
+}
+
+// The game's public face, as tests on the desktop read it (object names and
+// Qt properties), for the page's scripts: moxelProperty("Form10", "t1"). A
+// name the windows share is told by its window's: "Form11.Command1".
+QObject* findObject(const std::string& objectName) {
+    const QStringList names = QString::fromStdString(objectName).split(u'.');
+    const QString& name = names.last();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (names.size() > 1 && window->objectName() != names.first())
+            continue;
+        if (QObject* object =
+                window->objectName() == name ? window : window->findChild<QObject*>(name)) {
+            return object;
+        }
+    }
+    return nullptr;
+}
+
+std::string readProperty(const std::string& objectName, const std::string& property) {
+    const QObject* object = findObject(objectName);
+    return object ? object->property(property.c_str()).toString().toStdString() : std::string();
+}
+
+// Where an object of that face is shown, in the screen's pixels: "left top
+// width height", or "" where it is not. A menu is its title on the menu bar;
+// a menu's command, its row in the open menu.
+QRect placeOf(const QObject* object) {
+    if (const auto* menu = qobject_cast<const QMenu*>(object); menu && !menu->isVisible()) {
+        if (auto* bar = qobject_cast<QMenuBar*>(menu->parentWidget()))
+            return bar->actionGeometry(menu->menuAction()).translated(bar->mapToGlobal(QPoint()));
+    }
+    if (const auto* action = qobject_cast<const QAction*>(object)) {
+        for (QObject* associated : action->associatedObjects()) {
+            if (auto* menu = qobject_cast<QMenu*>(associated); menu && menu->isVisible())
+                return menu->actionGeometry(const_cast<QAction*>(action))
+                    .translated(menu->mapToGlobal(QPoint()));
+        }
+    }
+    if (const auto* widget = qobject_cast<const QWidget*>(object); widget && widget->isVisible())
+        return {widget->mapToGlobal(QPoint()), widget->size()};
     return {};
+}
+
+std::string readPlace(const std::string& objectName) {
+    const QRect place = placeOf(findObject(objectName));
+    if (!place.isValid())
+        return {};
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(place.x())
+        .arg(place.y())
+        .arg(place.width())
+        .arg(place.height())
+        .toStdString();
 }
 
 EMSCRIPTEN_BINDINGS(moxel) {
     emscripten::function("moxelProperty", &readProperty);
+    emscripten::function("moxelPlace", &readPlace);
+    emscripten::function("moxelRedraw", &redraw);
 }
 
 }  // namespace
@@ -90,12 +167,7 @@ const ui::DisplayAtStart kDisplayAtStart = ui::DisplayAtStart::AlwaysThere;
 void prepareToStart() {}
 
 void adaptToPlatform(ui::Runtime& runtime) {
-    // The browser gives Qt no fonts: these are the faces the game shows on
-    // Linux, Qt's own DejaVu Sans (as Linux's default) among them.
-    for (const char* face : {"ComicNeue-Regular.otf", "ComicNeue-Bold.otf",
-                             "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"}) {
-        QFontDatabase::addApplicationFont(QStringLiteral("/fonts/") + QLatin1String(face));
-    }
+    addTheGamesFonts();
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
     QIcon icon;
     for (const char* size : {"16", "32"})
@@ -108,12 +180,10 @@ void adaptToPlatform(ui::Runtime& runtime) {
     pacer.followDisplayFrames(
         [&pacer] { emscripten_request_animation_frame(onAnimationFrame, &pacer); });
 
-    // The event loop of a page never returns: the page is told of the end,
-    // frames stop, and once the handler that ended the game is done, the
-    // program stops.
+    // The event loop of a page never returns: frames stop, and once the
+    // handler that ended the game is done, the program stops.
     runtime.endProgramBy([] {
         programEnded = true;
-        tellPageTheGameEnded();
         emscripten_async_call(stopTheProgram, nullptr, 0);
     });
 }
