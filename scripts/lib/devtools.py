@@ -1,11 +1,14 @@
 """Headless Chromium driven through the DevTools protocol, and a static web
 server on this machine: what the browser check and the web benchmark share.
-Input goes in as the browser's own (Input.dispatchMouseEvent and
-Input.dispatchKeyEvent), the way a player's mouse and keyboard reach a page."""
+Input goes in as the browser's own (Input.dispatchMouseEvent,
+Input.dispatchKeyEvent, Input.dispatchTouchEvent), the way a player's mouse,
+keyboard and finger reach a page, and a phone's or tablet's screen is
+emulated as Chromium's device mode does."""
 
 import base64
-import functools
+import email.utils
 import http.server
+import io
 import json
 import os
 import shutil
@@ -17,31 +20,82 @@ import urllib.request
 
 import websocket  # Debian's python3-websocket
 
+# The screens the page is played on besides a desktop's: CSS pixels wide and
+# high, and device pixels to each.
+DEVICES = {"phone": (390, 844, 3), "phone-landscape": (844, 390, 3), "tablet": (768, 1024, 2)}
+
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    # Served as any web server serves WebAssembly.
+    # Served as any web server serves WebAssembly and the app's manifest.
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      ".wasm": "application/wasm", ".js": "text/javascript"}
+                      ".wasm": "application/wasm", ".js": "text/javascript",
+                      ".webmanifest": "application/manifest+json"}
+    encodings = ()  # of a file's compressed copies, those served where asked for
+    site = None
+
+    def handle(self):
+        if not self.site.gone:  # else the connection closes unanswered
+            super().handle()
+
+    def send_head(self):
+        # A file compressed ahead goes as it is, as hosts serve such files.
+        path = self.translate_path(self.path)
+        accepted = self.headers.get("Accept-Encoding", "")
+        for encoding, extension in self.encodings:
+            if encoding in accepted and os.path.isfile(path + extension):
+                modified = int(os.path.getmtime(path))
+                since = self.headers.get("If-Modified-Since")
+                if since and modified <= email.utils.parsedate_to_datetime(since).timestamp():
+                    self.send_response(304)
+                    self.end_headers()
+                    return None
+                with open(path + extension, "rb") as f:
+                    body = f.read()
+                self.send_response(200)
+                self.send_header("Content-Type", self.guess_type(path))
+                self.send_header("Content-Encoding", encoding)
+                self.send_header("Vary", "Accept-Encoding")
+                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Last-Modified", self.date_time_string(modified))
+                self.end_headers()
+                return io.BytesIO(body)
+        return super().send_head()
 
     def log_message(self, *args):
         pass
 
 
 class Site:
-    """Serves `folder` on a free port of 127.0.0.1 while in a with block."""
+    """Serves `folder` on a free port of 127.0.0.1 while in a with block,
+    with the files' gzip copies where `gzip` (as common hosts serve them),
+    their brotli copies too where `brotli`. serve() changes the folder;
+    while `gone`, the server answers nothing, as if it were gone."""
 
-    def __init__(self, folder):
-        handler = functools.partial(QuietHandler, directory=folder)
+    def __init__(self, folder, gzip=False, brotli=False):
+        self.encodings = (("br", ".br"),) * brotli + (("gzip", ".gz"),) * gzip
+        self.folder, self.gone = folder, False
+        handler_class = type("Handler", (QuietHandler,), {"encodings": self.encodings, "site": self})
+
+        def handler(*args):
+            return handler_class(*args, directory=self.folder)
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.server.server_address[1]
+
+    def serve(self, folder):
+        self.folder = folder
+
+    def stop(self):
+        if self.server:
+            self.server.shutdown()
+            self.server.server_close()
+            self.server = None
 
     def __enter__(self):
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
         return self
 
     def __exit__(self, *exc):
-        self.server.shutdown()
-        self.server.server_close()
+        self.stop()
 
 
 class Browser:
@@ -161,6 +215,26 @@ class Page:
         for kind in ("mouseMoved", "mousePressed", "mouseReleased"):
             self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
+
+    def emulate(self, width, height, scale):
+        """A phone's or tablet's screen of `width` x `height` CSS pixels,
+        `scale` device pixels each, landscape where wider, taking touch."""
+        landscape = width > height
+        self.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=scale, mobile=True, screenOrientation={
+                      "type": "landscapePrimary" if landscape else "portraitPrimary",
+                      "angle": 90 if landscape else 0})
+        self.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+
+    def press(self, name, touch=False, fx=0.5, fy=0.5):
+        """A tap, or a click, on the game's object of that name (moxelRect's)
+        where the page shows it, at the fraction (fx, fy) of its size."""
+        r = self.wait_for("moxelRect(%s)" % json.dumps(name), 5)
+        (self.tap if touch else self.click)(r["x"] + fx * r["width"], r["y"] + fy * r["height"])
+
+    def tap(self, x, y):
+        self.send("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y}])
+        self.send("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
 
     KEYS = {"Enter": 13, "Escape": 27, "ArrowDown": 40, "ArrowUp": 38}
 
