@@ -119,8 +119,8 @@ private slots:
         Timer second(*runtime, nullptr, "Timer", 3, true);
         std::vector<int> dueMs;  // each tick's due time, from its timer's interval
         for (auto [timer, interval] : {std::pair{first.get(), 2}, std::pair{&second, 3}}) {
-            connect(timer, &Timer::tick, [&dueMs, interval, ticks = 0]() mutable {
-                dueMs.push_back(interval * ++ticks);
+            connect(timer, &Timer::tick, [&dueMs, step = interval, ticks = 0]() mutable {
+                dueMs.push_back(step * ++ticks);
             });
         }
         clock->advance(30ms);
