@@ -122,7 +122,9 @@ for i in "${!starts[@]}"; do
         fail "'${starts[$i]}' did not keep running: $(cat "$work/start-$i")"
 done
 # Qt's warnings while the platform starts are held, and shown once it is up.
+# A busy machine may be slow to get there; poll rather than guess a time.
 last=$((${#starts[@]} - 1))
+for _ in $(seq 300); do grep -q "override 'nosuch'" "$work/start-$last" && break; sleep 0.1; done
 grep -q "override 'nosuch'" "$work/start-$last" || fail "Qt's warning about -style nosuch was lost"
 
 # On X11, the options reach Qt: -display names the server, -qwindowtitle the
@@ -130,12 +132,12 @@ grep -q "override 'nosuch'" "$work/start-$last" || fail "Qt's warning about -sty
 if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
     pids+=($!)
-    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
     display=:$(cat "$work/display")
     "${headless[@]}" "$game" -display "$display" -qwindowtitle "Typed title" 2>"$work/x11" &
     pids+=($!)
     found=
-    for _ in $(seq 50); do
+    for _ in $(seq 300); do
         DISPLAY=$display xwininfo -name "Typed title" >/dev/null 2>&1 && found=yes && break
         sleep 0.1
     done
