@@ -134,6 +134,8 @@ if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
     pids+=($!)
     for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
     display=:$(cat "$work/display")
+    # The server answers before the game is started, so a failure is the game's.
+    for _ in $(seq 300); do DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
     "${headless[@]}" "$game" -display "$display" -qwindowtitle "Typed title" 2>"$work/x11" &
     pids+=($!)
     found=
