@@ -130,12 +130,12 @@ grep -q "override 'nosuch'" "$work/start-$last" || fail "Qt's warning about -sty
 # On X11, the options reach Qt: -display names the server, -qwindowtitle the
 # first window's title.
 if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    # -noreset: each poll below connects and leaves, and a server that resets
+    # when its last client leaves refuses whoever connects meanwhile.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb" &
     pids+=($!)
     for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
     display=:$(cat "$work/display")
-    # The server answers before the game is started, so a failure is the game's.
-    for _ in $(seq 300); do DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
     "${headless[@]}" "$game" -display "$display" -qwindowtitle "Typed title" 2>"$work/x11" &
     pids+=($!)
     found=
@@ -143,7 +143,7 @@ if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null; then
         DISPLAY=$display xwininfo -name "Typed title" >/dev/null 2>&1 && found=yes && break
         sleep 0.1
     done
-    [ -n "$found" ] || fail "no window titled by -qwindowtitle on -display $display: $(cat "$work/x11")"
+    [ -n "$found" ] || fail "no window titled by -qwindowtitle on -display $display: $(cat "$work/x11") (Xvfb: $(cat "$work/xvfb"))"
 else
     fail "Xvfb and xwininfo are needed (scripts/install-deps installs them)"
 fi

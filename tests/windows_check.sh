@@ -18,7 +18,8 @@ export WINEPREFIX=$work/wine WINEDEBUG=-all
 wine() { "$here/scripts/wine-run" "$@"; }
 cleanup() { wineserver -k 2>/dev/null; kill "$xvfb" 2>/dev/null; wait; rm -rf "$work"; }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+# -noreset: a server resetting as its last client leaves refuses the next.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display")
