@@ -399,7 +399,8 @@ def unusual_browsers(shots, site):
         page.navigate(site.url)
         text = page.wait_for(SHOWN % "ended" + " && document.getElementById('endedText').textContent", 30)
         Check(page, shots, "bad-exit").expect(text == "The game stopped with status 2.",
-                                              "a program that stops with an error status: the page says so")
+                                              "a program that stops with an error status: the page "
+                                              "says so (%r)" % text)
 
 
 def main():
