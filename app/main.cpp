@@ -3,6 +3,7 @@
 
 #include "Form10.h"
 #include "command_line.h"
+#include "display.h"
 #include "platform.h"
 #include "platform_start.h"
 
@@ -15,15 +16,15 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const std::variant<Runtime::Options, int> commandLine =
-        moxel::ui::readCommandLine(arguments, moxel::app::kDisplayAtStart);
+        moxel::start::readCommandLine(arguments, moxel::app::kDisplayAtStart);
     if (const int* exitCode = std::get_if<int>(&commandLine))
         return *exitCode;
 
-    moxel::ui::prepareDisplay();
+    moxel::start::prepareDisplay();
     // Qt's own options are still in argv; the application object reads them.
-    moxel::ui::guardPlatformStart();
+    moxel::start::guardPlatformStart();
     QApplication app(argc, argv);
-    moxel::ui::platformStarted();
+    moxel::start::platformStarted();
     QApplication::setDesktopFileName(QStringLiteral("io.github.catch_the_moxel.CatchTheMoxel"));
     Runtime runtime(std::get<Runtime::Options>(commandLine));
     moxel::app::adaptToPlatform(runtime);

@@ -11,7 +11,7 @@ namespace moxel::app {
 
 // What a platform adds to the game, in one place.
 // Whether a display may be missing when the program starts.
-extern const ui::DisplayAtStart kDisplayAtStart;
+extern const start::DisplayAtStart kDisplayAtStart;
 // Called first of all, before the command line is read.
 void prepareToStart();
 // Called once the application exists, before the first window is made.

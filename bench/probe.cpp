@@ -31,6 +31,7 @@
 
 #include "Form10.h"
 #include "Form11.h"
+#include "display.h"
 #include "frame_pacer.h"
 #include "monotonic.h"
 #include "timer.h"
@@ -414,7 +415,7 @@ int main(int argc, char* argv[]) {
         precise ? Runtime::kPreciseResolutionMs : Runtime::kClassicResolutionMs;
     options.frameClock = ours;
 
-    prepareDisplay();
+    moxel::start::prepareDisplay();
     QApplication app(argc, argv);
     Runtime runtime(options);
     Form10 form(runtime);

@@ -14,10 +14,6 @@ class QWidget;
 
 namespace moxel::ui {
 
-// Call before the QApplication exists: how the program talks to the display.
-// The game and its benchmark both call it, so the benchmark measures the game.
-void prepareDisplay();
-
 // What the old desktop runtime did for every window of one program: how its
 // timers keep time, when changes reach the screen, how a run-time error reaches
 // the player, and the end of the program. main() makes one from the command

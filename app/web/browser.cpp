@@ -163,7 +163,7 @@ EMSCRIPTEN_BINDINGS(moxel) {
 }  // namespace
 
 // A page always has its canvas, and nothing is said before it shows.
-const ui::DisplayAtStart kDisplayAtStart = ui::DisplayAtStart::AlwaysThere;
+const start::DisplayAtStart kDisplayAtStart = start::DisplayAtStart::AlwaysThere;
 void prepareToStart() {}
 
 void adaptToPlatform(ui::Runtime& runtime) {

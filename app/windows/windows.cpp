@@ -39,10 +39,10 @@ bool tellUserOnWindows(std::FILE* stream, const QString& text) {
 
 }  // namespace
 
-const ui::DisplayAtStart kDisplayAtStart = ui::DisplayAtStart::AlwaysThere;
+const start::DisplayAtStart kDisplayAtStart = start::DisplayAtStart::AlwaysThere;
 
 void prepareToStart() {
-    ui::tellUserBy(tellUserOnWindows);
+    start::tellUserBy(tellUserOnWindows);
 }
 
 void adaptToPlatform(ui::Runtime&) {}

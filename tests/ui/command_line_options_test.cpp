@@ -5,7 +5,8 @@
 
 #include "command_line.h"
 
-using namespace moxel::ui;
+using namespace moxel::start;
+using moxel::ui::Runtime;
 
 class CommandLineOptionsTest : public QObject {
     Q_OBJECT

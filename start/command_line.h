@@ -5,7 +5,7 @@
 
 #include "runtime.h"
 
-namespace moxel::ui {
+namespace moxel::start {
 
 // Reads the command line before any window or display exists, so --help,
 // --help-all, --version and a mistake need no display. Qt's own options are
@@ -17,7 +17,7 @@ enum class DisplayAtStart {
     MayBeMissing,  // Linux: neither DISPLAY nor WAYLAND_DISPLAY may be set
     AlwaysThere,   // Windows, a browser page
 };
-std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments,
-                                                    DisplayAtStart display);
+std::variant<ui::Runtime::Options, int> readCommandLine(const QStringList& arguments,
+                                                        DisplayAtStart display);
 
-}  // namespace moxel::ui
+}  // namespace moxel::start

@@ -6,7 +6,7 @@
 
 #include "tell_user.h"
 
-namespace moxel::ui {
+namespace moxel::start {
 
 namespace {
 
@@ -128,8 +128,8 @@ bool displayOrPlatformNamed(const QCommandLineParser& parser) {
 
 }  // namespace
 
-std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments,
-                                                    DisplayAtStart display) {
+std::variant<ui::Runtime::Options, int> readCommandLine(const QStringList& arguments,
+                                                        DisplayAtStart display) {
     QCommandLineParser parser;
     addOptions(parser, false);
     QString error = valueAfterEqualsSign(arguments);
@@ -164,10 +164,10 @@ std::variant<Runtime::Options, int> readCommandLine(const QStringList& arguments
                                          "(such as -platform offscreen).\n"));
         return 1;
     }
-    Runtime::Options options;
+    ui::Runtime::Options options;
     if (parser.isSet(QStringLiteral("precise-timers")))
-        options.timerResolutionMs = Runtime::kPreciseResolutionMs;
+        options.timerResolutionMs = ui::Runtime::kPreciseResolutionMs;
     return options;
 }
 
-}  // namespace moxel::ui
+}  // namespace moxel::start

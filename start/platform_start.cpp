@@ -10,7 +10,7 @@
 
 #include "tell_user.h"
 
-namespace moxel::ui {
+namespace moxel::start {
 
 namespace {
 
@@ -115,4 +115,4 @@ void platformStarted() {
     }
 }
 
-}  // namespace moxel::ui
+}  // namespace moxel::start

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace moxel::ui {
+namespace moxel::start {
 
 // Where Qt cannot start its platform (a display it cannot reach, a plugin that
 // is missing or fails, an unknown -platform), it aborts with advice to reinstall.
@@ -10,4 +10,4 @@ namespace moxel::ui {
 void guardPlatformStart();
 void platformStarted();
 
-}  // namespace moxel::ui
+}  // namespace moxel::start

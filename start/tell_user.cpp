@@ -1,6 +1,6 @@
 #include "tell_user.h"
 
-namespace moxel::ui {
+namespace moxel::start {
 
 namespace {
 UserTeller platformTeller = nullptr;
@@ -17,4 +17,4 @@ void tellUser(std::FILE* stream, const QString& text) {
     std::fflush(stream);  // the caller may end the program at once
 }
 
-}  // namespace moxel::ui
+}  // namespace moxel::start

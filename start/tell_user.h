@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdio>
 
-namespace moxel::ui {
+namespace moxel::start {
 
 // Shows the player text the program has to say before it opens a window: the
 // help, the version, a mistake on the command line, a platform that cannot
@@ -16,4 +16,4 @@ void tellUser(std::FILE* stream, const QString& text);
 using UserTeller = bool (*)(std::FILE* stream, const QString& text);
 void tellUserBy(UserTeller teller);
 
-}  // namespace moxel::ui
+}  // namespace moxel::start
