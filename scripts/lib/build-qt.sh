@@ -5,6 +5,9 @@
 #   options       configure's options
 #   cmake_args    what configure passes on to CMake
 #   key_inputs    further text the cache key depends on (a toolchain file, ...)
+# and may set:
+#   patches       our changes to Qt's source, applied after Debian's; each
+#                 goes with Qt's licence texts, as the source of what we changed
 # and may define prepare_prefix, run in the empty prefix before configure.
 # The result is kept outside the clone, keyed by Debian's version of Qt and
 # the inputs, so only a machine's first build pays. Debian's own Qt of the same
@@ -19,7 +22,9 @@ host_version=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null) ||
     die "the host tools are Qt $host_version, not $qt_version"
 
 # Debian's revision is in the key: a security update of qt6-base builds anew.
-key=$( (printf '%s\n' "$host_version" "${options[@]}" "${cmake_args[@]}"; printf '%s' "$key_inputs") |
+patches=(${patches[@]+"${patches[@]}"})
+key=$( (printf '%s\n' "$host_version" "${options[@]}" "${cmake_args[@]}"; printf '%s' "$key_inputs"
+        [ ${#patches[@]} -eq 0 ] || cat "${patches[@]}") |
     sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/catch-the-moxel
 prefix=$cache/qt-$qt_version-$platform-$key
@@ -55,6 +60,9 @@ echo "Building Qt $qt_version for $platform in $work (once per machine)" >&2
     # Debian's patches (security fixes among them) are applied on unpacking.
     apt-get -qq source "qt6-base=$source_version" >source.log 2>&1 ||
         { cat source.log >&2; exit 1; }
+    for change in ${patches[@]+"${patches[@]}"}; do
+        patch -d qt6-base-*/ -p1 --quiet <"$change"
+    done
     mkdir build
     cd build
     # The build folder is mapped out of Qt's code, so it is the same from any cache.
@@ -71,6 +79,10 @@ echo "Building Qt $qt_version for $platform in $work (once per machine)" >&2
     cd ../qt6-base-*/
     mkdir -p "$prefix/licenses"
     cp LICENSES/*.txt "$prefix/licenses/"
+    if [ ${#patches[@]} -gt 0 ]; then
+        mkdir -p "$prefix/licenses/changes"
+        cp "${patches[@]}" "$prefix/licenses/changes/"
+    fi
     find src -name qt_attribution.json | sort | while read -r attribution; do
         dir=$(dirname "$attribution")
         sed -n 's/.*"LicenseFile": *"\([^"]*\)".*/\1/p' "$attribution" | while read -r file; do
