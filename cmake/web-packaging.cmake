@@ -1,8 +1,9 @@
 # The game for browsers: a static site any web server can host, installable as
 # an app and playable offline, in site/ of the build folder, and a zip of it
-# from CPack. Beside the page and the program: Qt's loader, the icons, the
-# app's manifest, the service worker, and the licence texts (ours, Qt's with
-# the code it bundles, and those of the fonts built into the program).
+# from CPack. Beside the page, with its script and style in page/, and the
+# program: the icons, the app's manifest, the service worker, and the licence
+# texts (ours, Qt's with the code it bundles and our change to it, and those
+# of the fonts built into the program).
 set(site ${PROJECT_BINARY_DIR}/site)
 set(game $<TARGET_FILE_DIR:catch-the-moxel>/catch-the-moxel)
 # The page's desktop: room for the main window at its top left and for the
@@ -46,19 +47,23 @@ foreach(size 192 512)
     list(APPEND icons ${site}/app-icon-${size}.png ${site}/app-icon-maskable-${size}.png)
 endforeach()
 
-# The build's figures go into the page now, the program's digests once it is built.
+# The build's figures go into the page now, the program's digests once it is
+# built. The page's script and style are files of their own, as a host's
+# strict security policy asks: nothing inline runs.
 set(MOXEL_BUILD_FILES @MOXEL_BUILD_FILES@)
 configure_file(${PROJECT_SOURCE_DIR}/app/web/index.html.in page.html.in @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/app/web/page.css.in ${site}/page/page.css @ONLY)
+file(GLOB page_scripts CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/app/web/page/*.js)
 set(site_script ${CMAKE_CURRENT_LIST_DIR}/web-site.py)
 set(worker ${PROJECT_SOURCE_DIR}/app/web/service-worker.js.in)
 add_custom_command(OUTPUT ${site}/index.html
     COMMAND ${CMAKE_COMMAND} -E copy_if_different
-        ${QT6_INSTALL_PREFIX}/plugins/platforms/qtloader.js
         ${PROJECT_SOURCE_DIR}/assets/app-icon.svg ${PROJECT_SOURCE_DIR}/assets/app-icon-32.png
         ${site}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${page_scripts} ${site}/page
     COMMAND ${site_script} ${PROJECT_BINARY_DIR}/page.html.in ${worker} ${game} ${site}
     DEPENDS catch-the-moxel ${PROJECT_BINARY_DIR}/page.html.in ${worker} ${site_script} ${icons}
-        ${site}/manifest.webmanifest
+        ${page_scripts} ${site}/page/page.css ${site}/manifest.webmanifest
     COMMENT "Writing the site" VERBATIM)
 add_custom_target(site ALL DEPENDS ${site}/index.html)
 

@@ -17,7 +17,7 @@ import shutil
 import subprocess
 import sys
 
-COMPRESSED = (".html", ".js", ".wasm", ".svg", ".webmanifest")
+COMPRESSED = (".html", ".css", ".js", ".wasm", ".svg", ".webmanifest")
 # What the game needs to load and play; the licences are read online.
 NOT_CACHED = ("service-worker.js", "LICENSE.txt", "licenses")
 
