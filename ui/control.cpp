@@ -13,6 +13,8 @@ int nearestPixel(float twips) {
     return int(std::lround(twips / kTwipsPerPixel));
 }
 
+}  // namespace
+
 // Maps the design's font names to faces this desktop has. It must come before
 // the first font is made: a control that resolved its font without it keeps
 // the fallback face. Qt's table of substitutes says whether it has been done.
@@ -26,8 +28,6 @@ void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
-
-}  // namespace
 
 QRect toPixels(const TwipsRect& rect) {
     return {nearestPixel(rect.left), nearestPixel(rect.top), nearestPixel(rect.width),

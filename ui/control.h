@@ -34,6 +34,11 @@ struct FontSpec {
 // desktop has.
 QFont makeFont(const FontSpec& design);
 
+// Maps the design's font names to the faces this desktop has, once; makeFont
+// does it first. A platform whose faces come under other names maps those
+// after it.
+void installFontSubstitutes();
+
 // The frame pacer of the window whose client area is `clientArea`.
 FramePacer& framePacerOf(QWidget* clientArea);
 

@@ -7,12 +7,11 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QIcon>
-#include <QMenu>
-#include <QMenuBar>
 #include <QWindow>
 
 #include "../platform.h"
 #include "Form10.h"
+#include "control.h"
 
 namespace moxel::app {
 
@@ -31,10 +30,25 @@ void stopTheProgram(void*) {
     emscripten_force_exit(0);
 }
 
+// A face that came under another name stands in for that one, also where
+// the game's names map to it: Qt follows one substitution, not a chain. Its
+// table keeps the faces' names in lower case.
+void standIn(const QString& face, const QString& family) {
+    QFont::insertSubstitution(face, family);
+    for (const QString& asked : QFont::substitutions()) {
+        QStringList faces = QFont::substitutes(asked);
+        if (const qsizetype at = faces.indexOf(face.toLower()); at >= 0) {
+            faces[at] = family;
+            QFont::removeSubstitutions(asked);
+            QFont::insertSubstitutions(asked, faces);
+        }
+    }
+}
+
 // The browser has no fonts for Qt. The game's come with the program, each in
-// a folder named after the face the game asks for; a face that came under
-// another name stands in for that one.
+// a folder named after the face the game asks for.
 void addTheGamesFonts() {
+    ui::installFontSubstitutes();
     const QDir faces(QStringLiteral(":/fonts/game"));
     for (const QString& face : faces.entryList(QDir::Dirs)) {
         const QDir files(faces.filePath(face));
@@ -42,7 +56,7 @@ void addTheGamesFonts() {
             const int id = QFontDatabase::addApplicationFont(files.filePath(file));
             for (const QString& family : QFontDatabase::applicationFontFamilies(id)) {
                 if (family != face)
-                    QFont::insertSubstitution(face, family);
+                    standIn(face, family);
             }
         }
     }
@@ -79,84 +93,24 @@ private:
     }
 };
 
-// Every window drawn anew at the density the page now has (after a rotation
-// or a zoom). Qt 6.4's web platform leaves a window garbled when its density
-// changes, however it is repainted; shown again, it is whole. The windows
-// come back where they were, in the same order, the game unchanged.
+// Every window drawn anew after a resize of the page (a rotation, a zoom),
+// which may have changed the pixel ratio Qt draws at, maybe more than once:
+// Qt 6.4's web platform gives a window new pixels as it paints it next, and
+// where that paint did not reach they hold whatever the memory held. Each
+// control is updated, as a window's update leaves its opaque controls be.
+// Drawn in place, the windows keep their stacking, the active one and the
+// focus.
 void redraw() {
-    QList<QWidget*> shown;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->windowType() != Qt::Popup)
-            shown << window;
-    }
-    QList<QRect> places;
-    for (QWidget* window : shown) {
-        places << window->geometry();
-        window->hide();
-    }
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        shown[i]->showNormal();
-        shown[i]->setGeometry(places[i]);
-    }
-}
-
-// The game's public face, as tests on the desktop read it (object names and
-// Qt properties), for the page's scripts: moxelProperty("Form10", "t1"). A
-// name the windows share is told by its window's: "Form11.Command1".
-QObject* findObject(const std::string& objectName) {
-    const QStringList names = QString::fromStdString(objectName).split(u'.');
-    const QString& name = names.last();
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (names.size() > 1 && window->objectName() != names.first())
+        if (!window->isVisible())
             continue;
-        if (QObject* object =
-                window->objectName() == name ? window : window->findChild<QObject*>(name)) {
-            return object;
-        }
+        window->update();
+        for (QWidget* control : window->findChildren<QWidget*>())
+            control->update();
     }
-    return nullptr;
-}
-
-std::string readProperty(const std::string& objectName, const std::string& property) {
-    const QObject* object = findObject(objectName);
-    return object ? object->property(property.c_str()).toString().toStdString() : std::string();
-}
-
-// Where an object of that face is shown, in the screen's pixels: "left top
-// width height", or "" where it is not. A menu is its title on the menu bar;
-// a menu's command, its row in the open menu.
-QRect placeOf(const QObject* object) {
-    if (const auto* menu = qobject_cast<const QMenu*>(object); menu && !menu->isVisible()) {
-        if (auto* bar = qobject_cast<QMenuBar*>(menu->parentWidget()))
-            return bar->actionGeometry(menu->menuAction()).translated(bar->mapToGlobal(QPoint()));
-    }
-    if (const auto* action = qobject_cast<const QAction*>(object)) {
-        for (QObject* associated : action->associatedObjects()) {
-            if (auto* menu = qobject_cast<QMenu*>(associated); menu && menu->isVisible())
-                return menu->actionGeometry(const_cast<QAction*>(action))
-                    .translated(menu->mapToGlobal(QPoint()));
-        }
-    }
-    if (const auto* widget = qobject_cast<const QWidget*>(object); widget && widget->isVisible())
-        return {widget->mapToGlobal(QPoint()), widget->size()};
-    return {};
-}
-
-std::string readPlace(const std::string& objectName) {
-    const QRect place = placeOf(findObject(objectName));
-    if (!place.isValid())
-        return {};
-    return QStringLiteral("%1 %2 %3 %4")
-        .arg(place.x())
-        .arg(place.y())
-        .arg(place.width())
-        .arg(place.height())
-        .toStdString();
 }
 
 EMSCRIPTEN_BINDINGS(moxel) {
-    emscripten::function("moxelProperty", &readProperty);
-    emscripten::function("moxelPlace", &readPlace);
     emscripten::function("moxelRedraw", &redraw);
 }
 
