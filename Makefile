@@ -87,15 +87,20 @@ PORT ?= 8000
 serve-web: web
 	python3 -m http.server --bind 127.0.0.1 --directory build/web/site $(PORT)
 
-# The page played in headless Chromium with real input; screenshots of each
-# step in build/web/screenshots/.
-check-web: web
-	tests/web_check.py build/web/site
+# The web's check and benchmark share a DevTools client.
+WEB_PYTHON := PYTHONPATH=scripts/lib
+
+# The page played in headless Chromium with real input, its pictures compared
+# with the Linux build's of the same steps; screenshots of each step in
+# build/web/screenshots/.
+check-web: web build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/app/moxel-screenshots --steps build/web/linux
+	$(WEB_PYTHON) tests/web_check.py build/web/site build/web/linux
 
 # Download size, start-up time, frames, CPU and memory of the page in
 # headless Chromium, against a minimal Qt page.
 bench-web: web
-	bench/web_bench.py build/web
+	$(WEB_PYTHON) bench/web_bench.py build/web
 
 clean:
 	rm -rf build

@@ -12,27 +12,31 @@
   the animation frames a second and those in which the page drew, and the CPU
   of the renderer and GPU processes, against the same page stopped;
 - the WebAssembly memory after a minute of play;
-- on a phone in both orientations and a tablet, playing level 3 by touch:
-  the scale the page chose, frames drawn per animation frame, CPU and the
-  WebAssembly memory.
-Usage: web_bench.py <build folder of the web preset>"""
+- on each screen, desktops' and phones' and a tablet's, playing level 3 (by
+  touch on a phone or tablet): the scale the page chose, the pixel ratio Qt
+  draws at, frames drawn per animation frame, CPU and the WebAssembly memory,
+  the CPU against a plain canvas page that moves two Moxels over the play
+  screen, fitted alike, in the same run.
+Usage: web_bench.py <build folder of the web preset> (as make bench-web runs
+it, with scripts/lib on the Python path)"""
 
 import base64
 import gzip
 import json
 import os
+import shutil
 import statistics
 import struct
 import sys
+import tempfile
 import time
 import zlib
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts", "lib"))
-from devtools import DEVICES, Browser, Site  # noqa: E402
+from devtools import CLOCK, GAME_SHOWN, LIGHT_ORANGE, SCREENS, STRICT_POLICY, Browser, Site
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 LOADS = 5
 MB = 1e6
-LIGHT_ORANGE = (255, 192, 128)
 # The middle of the game's start button, once the page can tell where it is.
 START_BUTTON = ("(r => r && [r.x + r.width / 2, r.y + r.height / 2])"
                 "(window.moxelRect && moxelRect('Command1'))")
@@ -82,10 +86,10 @@ def pixel(page, x, y):
     return tuple(row[1:4]) if colour_type in (2, 6) else (row[1],) * 3
 
 
-def start_up(folder, page_name, point, colour):
+def start_up(folder, page_name, point, colour, policy):
     """Seconds from navigation until `point` (or the point the page's script
     `point` gives, once it can) shows `colour`, in a new browser."""
-    with Site(folder) as site, Browser() as browser:
+    with Site(folder, policy=policy) as site, Browser() as browser:
         page = browser.page()
         began = time.monotonic()
         page.navigate(site.url + page_name)
@@ -111,7 +115,7 @@ def visits(site_folder, brotli=False):
         for visit in range(2):
             page.events.clear()
             page.navigate(site.url)
-            page.wait_for("getComputedStyle(document.getElementById('canvas')).display === 'block'", 60)
+            page.wait_for(GAME_SHOWN, 60)
             page.wait_for("navigator.serviceWorker.ready.then(() => true)", 30)
             time.sleep(1)
             page.evaluate("1")  # the events that came meanwhile
@@ -153,8 +157,7 @@ def cpu_seconds(browser):
 
 def measure(page, browser, seconds):
     """Ticks, frames and CPU over `seconds` of what the page does now."""
-    read = ("[performance.now(), 101 * moxelProperty('Form10', 's1') + "
-            "1 * moxelProperty('Form10', 't1'), __frames, __drawnFrames]")
+    read = "[performance.now(), %s, __frames, __drawnFrames]" % CLOCK
     before, cpu_before = page.evaluate(read), cpu_seconds(browser)
     time.sleep(seconds)
     after, cpu_after = page.evaluate(read), cpu_seconds(browser)
@@ -166,16 +169,13 @@ def measure(page, browser, seconds):
                for kind in cpu_after}}
 
 
-def play_level_3(site_folder, query, ticks_per_s, minute=False, device=None):
+def play_level_3(site_folder, query, ticks_per_s, minute=False, screen=SCREENS["desktop"]):
     with Site(site_folder) as site, Browser() as browser:
         page = browser.page()
-        if device:
-            page.emulate(*device)
         page.send("Page.addScriptToEvaluateOnNewDocument", source=FRAME_COUNTER)
-        page.navigate(site.url + query)
-        page.wait_for("getComputedStyle(document.getElementById('canvas')).display === 'block'", 60)
+        page.open_game(site.url + query, screen)
         time.sleep(0.5)
-        touch = device is not None
+        touch = screen[3]
         page.press("Command1", touch)  # Start the Game
         page.press("Command2", touch)  # Stop the game
         page.press("mnuOption", touch)  # Difficulty Options
@@ -185,10 +185,9 @@ def play_level_3(site_folder, query, ticks_per_s, minute=False, device=None):
         assert page.evaluate("moxelProperty('Form10', 'speed')") == "1", "not at level 3"
         playing = measure(page, browser, 10)
         playing["tick_ratio"] = playing["ticks"] / (playing["seconds"] * ticks_per_s)
-        # Qt's loader keeps the program's module as the page's `module`.
-        heap = "module.HEAP8.length / %g" % MB
+        heap = "moxelMemory() / %g" % MB
         result = {"playing": playing, "scale": page.evaluate("visualViewport.scale"),
-                  "wasm_memory_mb": page.evaluate(heap)}
+                  "qt_ratio": page.evaluate(QT_RATIO), "wasm_memory_mb": page.evaluate(heap)}
         if minute:
             time.sleep(50)
             result["wasm_memory_mb_after_a_minute"] = page.evaluate(heap)
@@ -196,6 +195,35 @@ def play_level_3(site_folder, query, ticks_per_s, minute=False, device=None):
         time.sleep(0.5)
         result["stopped"] = measure(page, browser, 10)
         return result
+
+
+# Pixels of the canvas to a CSS pixel of it: the ratio the page draws at.
+QT_RATIO = "(c => c.width / c.clientWidth)(document.getElementById('canvas'))"
+
+
+def plain_canvas(site_folder, screen):
+    """CPU over 10 s of a plain canvas page that moves two Moxels over the
+    play screen, on the site's page fitted alike."""
+    with tempfile.TemporaryDirectory() as work:
+        folder = os.path.join(work, "site")
+        shutil.copytree(site_folder, folder)
+        with open(os.path.join(site_folder, "index.html")) as f:
+            page = f.read().replace('src="page/page.js"', 'src="plain-canvas.js"')
+        with open(os.path.join(folder, "plain.html"), "w") as f:
+            f.write(page)
+        for path in ("bench/plain-canvas.js", "docs/play-screen.png", "assets/target.gif"):
+            shutil.copy(os.path.join(HERE, "..", path), folder)
+        with Site(folder) as site, Browser() as browser:
+            page = browser.page()
+            page.send("Page.addScriptToEvaluateOnNewDocument", source=FRAME_COUNTER)
+            page.emulate(*screen)
+            page.navigate(site.url + "plain.html")
+            page.wait_for("!document.getElementById('canvas').hidden", 30)
+            time.sleep(1)
+            page.evaluate("window.moxelProperty = () => 0; 1")  # no clock to read
+            result = measure(page, browser, 10)
+            result["ratio"] = page.evaluate(QT_RATIO)
+            return result
 
 
 def main():
@@ -210,15 +238,17 @@ def main():
 
     game, minimal = [], []
     for _ in range(LOADS):  # alternated, so both meet the same machine
-        game.append(start_up(site, "", START_BUTTON, LIGHT_ORANGE)[0])
-        minimal.append(start_up(baseline, "minimal-widgets.html", (3, 3), MAGENTA)[0])
+        game.append(start_up(site, "", START_BUTTON, LIGHT_ORANGE, STRICT_POLICY)[0])
+        # Qt's own loader evaluates the program's script: no strict policy.
+        minimal.append(start_up(baseline, "minimal-widgets.html", (3, 3), MAGENTA, None)[0])
     results.update(start_up_s=statistics.median(game), baseline_start_up_s=statistics.median(minimal),
                    start_up_runs_s=game, baseline_start_up_runs_s=minimal)
 
     results["classic"] = play_level_3(site, "", 100, minute=True)
     results["precise"] = play_level_3(site, "?precise-timers", 1000)
-    for name, device in DEVICES.items():
-        results[name] = play_level_3(site, "", 100, device=device)
+    for name, screen in SCREENS.items():
+        results[name] = play_level_3(site, "", 100, screen=screen)
+        results[name]["plain_canvas"] = plain_canvas(site, screen)
     print(json.dumps(results, indent=1))
 
     goals = [
@@ -232,28 +262,41 @@ def main():
         ("start-up / minimal Qt page", results["start_up_s"] / results["baseline_start_up_s"], "x",
          "<= 1.2", results["start_up_s"] <= 1.2 * results["baseline_start_up_s"]),
     ]
-    for pace in ("classic", "precise", *DEVICES):
+    paces = ("classic", "precise", *SCREENS)
+    for pace in paces:
         playing = results[pace]["playing"]
         goals += [("%s tick ratio over 10 s" % pace, playing["tick_ratio"], "", ">= 0.995",
                    playing["tick_ratio"] >= 0.995),
                   ("%s frames drawn per animation frame" % pace,
                    playing["drawn_frames_per_s"] / playing["frames_per_s"], "", "<= 1",
                    playing["drawn_frames_per_s"] <= playing["frames_per_s"])]
+    # What the game costs beyond a plain canvas page on the same screen.
+    for name in SCREENS:
+        playing, plain = results[name]["playing"], results[name]["plain_canvas"]
+        total = sum(playing[k + "_cpu_percent"] for k in ("renderer", "gpu"))
+        plain_total = sum(plain[k + "_cpu_percent"] for k in ("renderer", "gpu"))
+        goals += [("%s CPU / plain canvas" % name, total / plain_total, "x", "<= 1.1",
+                   total <= 1.1 * plain_total),
+                  ("%s renderer / plain canvas" % name, playing["renderer_cpu_percent"] /
+                   plain["renderer_cpu_percent"], "x", "<= 1.5",
+                   playing["renderer_cpu_percent"] <= 1.5 * plain["renderer_cpu_percent"])]
     print("\n%-40s %10s  %s" % ("", "measured", "goal"))
     for name, value, unit, goal, met in goals:
         print("%-40s %8.3f %-2s %-8s %s" % (name, value, unit, goal, "met" if met else "MISSED"))
-    for pace in ("classic", "precise", *DEVICES):
-        if pace in DEVICES:
-            print("%s %dx%d at %d: the page's scale %.3f, WebAssembly memory %.1f MB" % (
-                pace, *DEVICES[pace], results[pace]["scale"], results[pace]["wasm_memory_mb"]))
-        for state in ("playing", "stopped"):
-            r = results[pace][state]
-            print("%-15s %-8s %5.1f animation frames/s, %5.1f drawn/s, renderer %5.1f %%, gpu %5.1f %% CPU"
-                  % (pace, state, r["frames_per_s"], r["drawn_frames_per_s"],
-                     r["renderer_cpu_percent"], r["gpu_cpu_percent"]))
+    for pace in paces:
+        if pace in SCREENS:
+            r = results[pace]
+            print("%s %gx%g at %g: the page's scale %.3f, Qt draws at %g (a plain canvas at %.2f), "
+                  "WebAssembly memory %.1f MB" % (pace, *SCREENS[pace][:3], r["scale"], r["qt_ratio"],
+                                                  r["plain_canvas"]["ratio"], r["wasm_memory_mb"]))
+        for state in ("playing", "stopped", "plain_canvas"):
+            r = results[pace].get(state)
+            if r:
+                print("%-15s %-12s %5.1f animation frames/s, %5.1f drawn/s, renderer %5.1f %%, "
+                      "gpu %5.1f %% CPU" % (pace, state, r["frames_per_s"], r["drawn_frames_per_s"],
+                                            r["renderer_cpu_percent"], r["gpu_cpu_percent"]))
     print("WebAssembly memory after a minute of level 3: %.1f MB"
           % results["classic"]["wasm_memory_mb_after_a_minute"])
-
 
 if __name__ == "__main__":
     main()

@@ -20,9 +20,32 @@ import urllib.request
 
 import websocket  # Debian's python3-websocket
 
-# The screens the page is played on besides a desktop's: CSS pixels wide and
-# high, and device pixels to each.
-DEVICES = {"phone": (390, 844, 3), "phone-landscape": (844, 390, 3), "tablet": (768, 1024, 2)}
+# The screens the page is played on: CSS pixels wide and high, device pixels
+# to each, and whether it is a phone's or a tablet's (touch, and a viewport the
+# page may zoom) rather than a desktop browser's.
+SCREENS = {
+    "desktop": (1024, 768, 1, False),
+    "desktop-125": (1024, 768, 1.25, False),
+    "phone": (390, 844, 3, True),
+    "phone-landscape": (844, 390, 3, True),
+    "phone-412": (412, 915, 2.625, True),
+    "phone-360": (360, 640, 2, True),
+    "tablet": (768, 1024, 2, True),
+}
+
+# A careful host's security policy: the site plays under it whole.
+STRICT_POLICY = ("default-src 'self'; script-src 'self' 'wasm-unsafe-eval'; style-src 'self'; "
+                 "img-src 'self' data: blob:; connect-src 'self'; worker-src 'self'; "
+                 "manifest-src 'self'; object-src 'none'; base-uri 'none'; "
+                 "form-action 'none'; frame-ancestors 'none'")
+
+# What the game's page shows and says, as its scripts tell it: the game is
+# shown once its main window is.
+GAME_SHOWN = "!!(window.moxelRect && moxelRect('Form10'))"
+# The clock in ticks: units of 101 in the left box, ticks in the right one.
+CLOCK = "(101 * moxelProperty('Form10', 's1') + 1 * moxelProperty('Form10', 't1'))"
+# Colours of the game's pictures.
+LIGHT_ORANGE, DARK_BLUE = (255, 192, 128), (0, 0, 128)
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -32,6 +55,11 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
                       ".webmanifest": "application/manifest+json"}
     encodings = ()  # of a file's compressed copies, those served where asked for
     site = None
+
+    def end_headers(self):
+        if self.site.policy:
+            self.send_header("Content-Security-Policy", self.site.policy)
+        super().end_headers()
 
     def handle(self):
         if not self.site.gone:  # else the connection closes unanswered
@@ -68,12 +96,13 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 class Site:
     """Serves `folder` on a free port of 127.0.0.1 while in a with block,
     with the files' gzip copies where `gzip` (as common hosts serve them),
-    their brotli copies too where `brotli`. serve() changes the folder;
-    while `gone`, the server answers nothing, as if it were gone."""
+    their brotli copies too where `brotli`, and under a security `policy`.
+    serve() changes the folder; while `gone`, the server answers nothing, as
+    if it were gone."""
 
-    def __init__(self, folder, gzip=False, brotli=False):
+    def __init__(self, folder, gzip=False, brotli=False, policy=STRICT_POLICY):
         self.encodings = (("br", ".br"),) * brotli + (("gzip", ".gz"),) * gzip
-        self.folder, self.gone = folder, False
+        self.folder, self.gone, self.policy = folder, False, policy
         handler_class = type("Handler", (QuietHandler,), {"encodings": self.encodings, "site": self})
 
         def handler(*args):
@@ -216,15 +245,27 @@ class Page:
             self.send("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       buttons=0 if kind == "mouseReleased" else 1, clickCount=1)
 
-    def emulate(self, width, height, scale):
-        """A phone's or tablet's screen of `width` x `height` CSS pixels,
-        `scale` device pixels each, landscape where wider, taking touch."""
+    def emulate(self, width, height, scale, mobile=True):
+        """A screen of `width` x `height` CSS pixels, `scale` device pixels
+        each: a phone's or tablet's where `mobile`, landscape where wider,
+        taking touch; else a desktop browser's window."""
         landscape = width > height
         self.send("Emulation.setDeviceMetricsOverride", width=width, height=height,
-                  deviceScaleFactor=scale, mobile=True, screenOrientation={
+                  deviceScaleFactor=scale, mobile=mobile, screenOrientation={
                       "type": "landscapePrimary" if landscape else "portraitPrimary",
                       "angle": 90 if landscape else 0})
-        self.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        self.send("Emulation.setTouchEmulationEnabled", enabled=mobile, maxTouchPoints=5)
+
+    def open_game(self, url, screen=None):
+        """The game's page on `screen` (a SCREENS entry), once the game shows."""
+        if screen:
+            self.emulate(*screen)
+        self.navigate(url)
+        self.wait_for(GAME_SHOWN, 60)
+
+    def ratio(self):
+        """Device pixels to a CSS pixel, where the page is zoomed too."""
+        return self.evaluate("devicePixelRatio * (window.visualViewport ? visualViewport.scale : 1)")
 
     def press(self, name, touch=False, fx=0.5, fy=0.5):
         """A tap, or a click, on the game's object of that name (moxelRect's)
